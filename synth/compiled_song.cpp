@@ -9,19 +9,6 @@
 
 namespace {
 
-Step stackStep(uint8_t operation) {
-  switch (operation) {
-    case kStackPop: return Step::kPop;
-    case kStackAdd: return Step::kAdd;
-    case kStackMultiply: return Step::kMultiply;
-    case kStackDuplicate: return Step::kDuplicate;
-    case kStackSwap: return Step::kSwap;
-    case kStackAddKeep: return Step::kAddKeep;
-    case kStackMultiplyKeep: return Step::kMultiplyKeep;
-    default: return Step::kStereoAdd;
-  }
-}
-
 void compileUnit(const SongData& song, const UnitLayout& at, CompiledUnit& u) {
   const uint8_t* raw = song.params.data() + at.param;
   float p[kParamScratchSize];
@@ -108,16 +95,16 @@ void runCompiledSample(CompiledUnit* units) {
         s[0] = envelopeStep(u->envelope, *u->voice, u->ws);
         break;
       case Step::kOscillator:
-        s[0] = oscillatorStep(u->oscillator, u->voice->note, u->ws, &u->pitch);
+        s[0] = oscillatorStep(u->oscillator, u->oscillator.flags, u->voice->note, u->ws, &u->pitch);
         break;
       case Step::kFilter:
-        if (u->voice->note != 0) s[-1] = filterStep(u->filter, u->ws, s[-1]);
+        if (u->voice->note != 0) s[-1] = filterStep(u->filter, u->filter.type, u->ws, s[-1]);
         break;
       case Step::kDistortion:
         if (u->voice->note != 0) s[-1] = distortionStep(u->distortion, u->ws, s[-1]);
         break;
       case Step::kDelay:
-        s[-1] = delayStep(u->delay.params, s[-1], u->delay.lines, u->delay.lengths, *u->delay.after);
+        s[-1] = delayStep(u->delay.params, u->delay.params.lineCount, s[-1], u->delay.lines, u->delay.lengths, *u->delay.after);
         break;
       case Step::kPop:
         break;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "synth/delay_unit.h"
+#include "synth/opcodes.h"
 #include "synth/shaping_units.h"
 #include "synth/song_data.h"
 #include "synth/song_instruments.h"
@@ -38,6 +39,20 @@ enum class Step : uint8_t {
   kEndOfTrack,   // the voice-off rule of the track's record
   kEndOfSample,  // after the master program
 };
+
+// The step of a stack operation unit, by its operation byte 1..8.
+constexpr Step stackStep(uint8_t operation) {
+  switch (operation) {
+    case kStackPop: return Step::kPop;
+    case kStackAdd: return Step::kAdd;
+    case kStackMultiply: return Step::kMultiply;
+    case kStackDuplicate: return Step::kDuplicate;
+    case kStackSwap: return Step::kSwap;
+    case kStackAddKeep: return Step::kAddKeep;
+    case kStackMultiplyKeep: return Step::kMultiplyKeep;
+    default: return Step::kStereoAdd;
+  }
+}
 
 struct DelayUnitState {
   DelayParams params;

@@ -36,19 +36,20 @@ inline DelayParams decodeDelay(const float* p, const uint8_t* raw) {
                      raw[7]};
 }
 
-// Runs the unit's lines, `lines[0]` to `lines[lineCount - 1]`, whose
-// lengths are `lengths[0..]`, and the DC blocker kept in `after`, the line
-// that follows them.
-inline double delayStep(const DelayParams& dp, double x, DelayLine* lines, const uint16_t* lengths,
-                        DelayLine& after) {
+// Runs the unit's lines, `lines[0]` to `lines[lineCount - 1]` (lineCount
+// is dp.lineCount), whose lengths are `lengths[0..]`, and the DC blocker
+// kept in `after`, the line that follows them.
+inline double delayStep(const DelayParams& dp, uint32_t lineCount, double x, DelayLine* lines,
+                        const uint16_t* lengths, DelayLine& after) {
   const double in = x * dp.pregain * dp.pregain;
   double acc = x * dp.dry;
   const double phase = synth::wrapCycle(lines[0].modulationPhase + dp.phaseStep + 1.0);
   lines[0].modulationPhase = static_cast<float>(phase);
   // The sine is finite, so a depth of 0 gives an offset of 0 without it.
+  // The offset is never negative and stays below 32 260.
   int32_t offset = 0;
-  if (dp.depth != 0.0) offset = static_cast<int32_t>(std::nearbyint((1.0 + std::sin(synth::kTwoPi * phase)) * dp.depth));
-  for (uint32_t j = 0; j < dp.lineCount; ++j) {
+  if (dp.depth != 0.0) offset = static_cast<int32_t>(synth::roundHalfEven((1.0 + std::sin(synth::kTwoPi * phase)) * dp.depth));
+  for (uint32_t j = 0; j < lineCount; ++j) {
     DelayLine& line = lines[j];
     const int32_t length = lengths[j];
     int32_t read = line.writeIndex + offset;

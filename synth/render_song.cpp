@@ -8,6 +8,7 @@
 #include "synth/shared_buffers.h"
 #include "synth/unit_machine.h"
 #include "synth/unit_math.h"
+#include "synth/unrolled_song.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, 
   if (!prepare(song, error)) return false;
   compileSong(song, layout, compiled);
   frameCount = std::min(frameCount, kSongFrames);
+  void (*runSample)(CompiledUnit*) = usesShippedInstruments(song) ? runUnrolledSample : runCompiledSample;
   VoiceRecord& master = voiceRecords[kMasterRecord];
   uint32_t frame = 0;
   float* cursor = output;
@@ -45,7 +47,7 @@ bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, 
     const uint32_t tickEnd = std::min(frame + kSamplesPerTick, frameCount);
     while (frame < tickEnd) {
       master.note = kMasterNote;
-      runCompiledSample(compiled.units);
+      runSample(compiled.units);
       storeShared(cursor[0], synth::clipSample(master.mainLeft));
       storeShared(cursor[1], synth::clipSample(master.mainRight));
       cursor += 2;

@@ -17,8 +17,9 @@ struct FilterParams {
 inline FilterParams decodeFilter(const float* p, const uint8_t* raw) { return FilterParams{p[0], p[1], raw[2]}; }
 
 // A state-variable filter. Slots: 0 low-pass state, 1 high-pass value,
-// 2 band-pass state, 3 the coefficient, 4 frequency modulation.
-inline double filterStep(const FilterParams& fp, float* ws, double x) {
+// 2 band-pass state, 3 the coefficient, 4 frequency modulation. `type` is
+// fp.type, passed apart so that a caller that knows it can fold it.
+inline double filterStep(const FilterParams& fp, uint8_t type, float* ws, double x) {
   const double tuned = fp.frequency + ws[4];
   const double f = tuned * tuned;
   ws[3] = static_cast<float>(f);
@@ -29,10 +30,10 @@ inline double filterStep(const FilterParams& fp, float* ws, double x) {
   const double band = ws[2] + ws[3] * high;
   ws[2] = static_cast<float>(band);
   double out = 0.0;
-  if (fp.type & kFilterLow) out += ws[0];
-  if (fp.type & kFilterHigh) out += ws[1];
-  if (fp.type & kFilterBand) out += ws[2];
-  if (fp.type & kFilterPeak) {
+  if (type & kFilterLow) out += ws[0];
+  if (type & kFilterHigh) out += ws[1];
+  if (type & kFilterBand) out += ws[2];
+  if (type & kFilterPeak) {
     out += ws[0];
     out -= ws[1];
   }

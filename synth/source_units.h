@@ -103,11 +103,13 @@ struct PitchCache {
 };
 
 // Slots: 0 phase, 1 transpose modulation, 2 detune modulation, 4 phase
-// modulation, 5 colour modulation, 7 gain modulation. `cache` may be null.
-inline double oscillatorStep(const OscillatorParams& o, int32_t note, float* ws, PitchCache* cache) {
+// modulation, 5 colour modulation, 7 gain modulation. `flags` is o.flags,
+// passed apart so that a caller that knows it can fold it. `cache` may be
+// null.
+inline double oscillatorStep(const OscillatorParams& o, uint8_t flags, int32_t note, float* ws, PitchCache* cache) {
   if (note == 0) return 0.0;
   double pitch = (o.transpose + ws[1]) * 128.0 + o.detune + ws[2];
-  if (!(o.flags & kOscillatorLfo)) pitch += note;
+  if (!(flags & kOscillatorLfo)) pitch += note;
   double increment;
   if (cache != nullptr && cache->pitch == pitch) {
     increment = cache->increment;
@@ -120,13 +122,13 @@ inline double oscillatorStep(const OscillatorParams& o, int32_t note, float* ws,
   const double t = synth::wrapCycle(phase + ws[4] + o.phase + 1.0);
   const double c = o.color + ws[5];
   double s = 0.0;
-  if (o.flags & kWaveSine) {
+  if (flags & kWaveSine) {
     s = std::sin(synth::kTwoPi * t);
-  } else if (o.flags & kWaveTrisaw) {
+  } else if (flags & kWaveTrisaw) {
     s = t <= c ? 2.0 * t / c - 1.0 : 2.0 * (1.0 - t) / (1.0 - c) - 1.0;
-  } else if (o.flags & kWavePulse) {
+  } else if (flags & kWavePulse) {
     s = t <= c ? 1.0 : -1.0;
-  } else if (o.flags & kWaveNoise) {
+  } else if (flags & kWaveNoise) {
     s = synth::nextNoise();
   }
   return synth::waveshapeWithCurve(s, o.curve) * (o.gain + ws[7]);

@@ -46,13 +46,15 @@ void runEnvelope(VoiceRecord& record, float* ws) {
 
 void runOscillator(VoiceRecord& record, float* ws) {
   loadParams(7);
-  push(oscillatorStep(decodeOscillator(paramScratch, rawParams(7)), record.note, ws, nullptr));
+  const OscillatorParams o = decodeOscillator(paramScratch, rawParams(7));
+  push(oscillatorStep(o, o.flags, record.note, ws, nullptr));
 }
 
 void runFilter(VoiceRecord& record, float* ws) {
   loadParams(3);
   if (record.note == 0) return;
-  top() = filterStep(decodeFilter(paramScratch, rawParams(3)), ws, top());
+  const FilterParams fp = decodeFilter(paramScratch, rawParams(3));
+  top() = filterStep(fp, fp.type, ws, top());
 }
 
 void runDistortion(VoiceRecord& record, float* ws) {
@@ -66,7 +68,7 @@ void runDelay(VoiceRecord&, float*) {
   const DelayParams dp = decodeDelay(paramScratch, rawParams(8));
   DelayLine* lines = delayPool + delayCursor;
   delayCursor += dp.lineCount;
-  top() = delayStep(dp, top(), lines, machineSong->delayLengths.data() + dp.firstLine, delayPool[delayCursor]);
+  top() = delayStep(dp, dp.lineCount, top(), lines, machineSong->delayLengths.data() + dp.firstLine, delayPool[delayCursor]);
 }
 
 void runStackOperation(VoiceRecord&, float*) {

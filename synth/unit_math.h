@@ -11,6 +11,7 @@
 //   sign of the dividend, as std::fmod(x, 1.0) gives it.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -24,6 +25,8 @@ inline constexpr double kTwoPi = 2.0 * M_PI;
 // Equal to std::fmod(x, 1.0) in every bit, but without the call for the
 // ordinary range (below 2^52 the subtraction of the integer part is exact).
 inline double wrapCycle(double x) {
+  // The usual case, a phase advanced past 1: exact, and without conversions.
+  if (x >= 1.0 && x < 2.0) return x - 1.0;
   if (std::fabs(x) < 0x1p52) return std::copysign(x - static_cast<double>(static_cast<int64_t>(x)), x);
   return std::fmod(x, 1.0);
 }
@@ -35,8 +38,16 @@ inline double exp2(double x) {
   if (!(std::fabs(x) < 2048.0)) return std::exp2(x);
   const int64_t whole = static_cast<int64_t>(x);
   const double fraction = x - static_cast<double>(whole);
+  // Scaling by a power of two that is itself a normal double rounds the
+  // same way as std::ldexp, without the call.
+  if (whole >= -1022 && whole <= 1023) return std::exp2(fraction) * std::bit_cast<double>(static_cast<uint64_t>(whole + 1023) << 52);
   return std::ldexp(std::exp2(fraction), static_cast<int>(whole));
 }
+
+// The nearest integer to x, halves to even, for 0 <= x < 2^52: adding and
+// taking away 2^52 leaves exactly the rounded value (as std::nearbyint in
+// the default rounding mode gives it).
+inline double roundHalfEven(double x) { return (x + 0x1p52) - 0x1p52; }
 
 // The per-sample step of an envelope segment for a rate parameter p.
 inline double envelopeRate(double p) { return synth::exp2(-(static_cast<double>(kRateExponent) * p)); }
@@ -55,6 +66,9 @@ inline double waveshapeWithCurve(double x, double k) {
   } else if (x <= -1.0) {
     xc = -1.0;
   }
+  // With k = +0 (drive 0.5) the curve is (1 + 0) xc / (1 + 0 |xc|) = xc
+  // exactly: the clamp alone, without the division.
+  if (k == 0.0) return xc;
   return (1.0 + k) * xc / (1.0 + k * std::fabs(xc));
 }
 
