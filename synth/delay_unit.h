@@ -61,7 +61,7 @@ inline double delayStep(const DelayParams& dp, uint32_t lineCount, double x, Del
     line.samples[line.writeIndex] = static_cast<float>(damped * dp.feedback + in);
     if (++line.writeIndex == length) line.writeIndex = 0;
   }
-  const double y = acc + (kDcCoefficient * after.dcOutput - after.dcInput);
+  const double y = acc + (static_cast<double>(kDcCoefficient) * after.dcOutput - after.dcInput);
   after.dcInput = static_cast<float>(acc);
   after.dcOutput = static_cast<float>(y);
   return y;

@@ -95,6 +95,16 @@ inline OscillatorParams decodeOscillator(const float* p, const uint8_t* raw) {
                           flags};
 }
 
+// The waveform selected by `flags` at read position t (cycles) with colour
+// c, before the waveshaper. Noise ignores t and c.
+inline double oscillatorWave(uint8_t flags, double t, double c) {
+  if (flags & kWaveSine) return std::sin(synth::kTwoPi * t);
+  if (flags & kWaveTrisaw) return t <= c ? 2.0 * t / c - 1.0 : 2.0 * (1.0 - t) / (1.0 - c) - 1.0;
+  if (flags & kWavePulse) return t <= c ? 1.0 : -1.0;
+  if (flags & kWaveNoise) return synth::nextNoise();
+  return 0.0;
+}
+
 // The latest pitch and its phase increment: the power of two is taken
 // again only when the pitch changes.
 struct PitchCache {
@@ -120,16 +130,6 @@ inline double oscillatorStep(const OscillatorParams& o, uint8_t flags, int32_t n
   const double phase = synth::wrapCycle(ws[0] + increment + 1.0);
   ws[0] = static_cast<float>(phase);
   const double t = synth::wrapCycle(phase + ws[4] + o.phase + 1.0);
-  const double c = o.color + ws[5];
-  double s = 0.0;
-  if (flags & kWaveSine) {
-    s = std::sin(synth::kTwoPi * t);
-  } else if (flags & kWaveTrisaw) {
-    s = t <= c ? 2.0 * t / c - 1.0 : 2.0 * (1.0 - t) / (1.0 - c) - 1.0;
-  } else if (flags & kWavePulse) {
-    s = t <= c ? 1.0 : -1.0;
-  } else if (flags & kWaveNoise) {
-    s = synth::nextNoise();
-  }
+  const double s = oscillatorWave(flags, t, o.color + ws[5]);
   return synth::waveshapeWithCurve(s, o.curve) * (o.gain + ws[7]);
 }
