@@ -36,15 +36,22 @@ struct SongTables {
 };
 
 // Whether the tests run under a sanitizer, which makes renders several
-// times slower: the whole-song checks then cover the song's first part.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-inline constexpr bool kSanitized = true;
+// times slower (ThreadSanitizer far more than AddressSanitizer): the
+// whole-song checks then cover the song's first part.
+#if defined(__SANITIZE_THREAD__)
+#define GM_TEST_SANITIZER 2
+#elif defined(__SANITIZE_ADDRESS__)
+#define GM_TEST_SANITIZER 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-inline constexpr bool kSanitized = true;
-#else
-inline constexpr bool kSanitized = false;
+#if __has_feature(thread_sanitizer)
+#define GM_TEST_SANITIZER 2
+#elif __has_feature(address_sanitizer)
+#define GM_TEST_SANITIZER 1
 #endif
-#else
-inline constexpr bool kSanitized = false;
 #endif
+#ifndef GM_TEST_SANITIZER
+#define GM_TEST_SANITIZER 0
+#endif
+inline constexpr bool kSanitized = GM_TEST_SANITIZER != 0;
+// Frames of the shipped song that the whole-song checks render.
+inline constexpr uint32_t kCheckedFrames = GM_TEST_SANITIZER == 2 ? (1u << 17) : GM_TEST_SANITIZER == 1 ? (1u << 20) : kSongFrames;
