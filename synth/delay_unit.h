@@ -22,7 +22,7 @@ struct DelayParams {
   uint8_t lineCount;
 };
 
-inline DelayParams decodeDelay(const float* p, const uint8_t* raw) {
+constexpr DelayParams decodeDelay(const float* p, const uint8_t* raw) {
   const double rate = p[4];
   const double depth = p[5];
   return DelayParams{p[0],

@@ -47,7 +47,7 @@ inline uint32_t stackOperation(uint8_t operation, double* stack, uint32_t depth)
 }
 
 // The store's factor for its amount value p: 2p - 1.
-inline double storeFactor(double amount) { return 2.0 * amount - 1.0; }
+constexpr double storeFactor(double amount) { return 2.0 * amount - 1.0; }
 
 // Writes the scaled top value into voice slot `target` of the same record.
 inline void storeStep(double factor, uint8_t target, double top, VoiceRecord& voice) {
@@ -59,16 +59,18 @@ struct StereoPair {
   double left;
 };
 
-// Slot 0: position modulation.
+// Slot 0: position modulation (see plusSlot for Live).
+template <uint8_t Live = kAllSlotsLive>
 inline StereoPair panStep(double position, const float* ws, double x) {
-  const double pos = position + ws[0];
+  const double pos = plusSlot<Live, 0>(position, ws);
   const double right = x * pos;
   return StereoPair{right, x - right};
 }
 
-// Slot 1: gain modulation.
+// Slot 1: gain modulation (see plusSlot for Live).
+template <uint8_t Live = kAllSlotsLive>
 inline void outStep(double gain, double auxGain, const float* ws, double left, double right, VoiceRecord& voice) {
-  const double g = gain + ws[1];
+  const double g = plusSlot<Live, 1>(gain, ws);
   voice.auxLeft = static_cast<float>(left * auxGain);
   voice.auxRight = static_cast<float>(right * auxGain);
   voice.mainLeft = static_cast<float>(left * g);

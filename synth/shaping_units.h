@@ -7,6 +7,7 @@
 
 #include "synth/opcodes.h"
 #include "synth/unit_math.h"
+#include "synth/voice_state.h"
 
 struct FilterParams {
   double frequency;
@@ -14,13 +15,15 @@ struct FilterParams {
   uint8_t type;
 };
 
-inline FilterParams decodeFilter(const float* p, const uint8_t* raw) { return FilterParams{p[0], p[1], raw[2]}; }
+constexpr FilterParams decodeFilter(const float* p, const uint8_t* raw) { return FilterParams{p[0], p[1], raw[2]}; }
 
 // A state-variable filter. Slots: 0 low-pass state, 1 high-pass value,
-// 2 band-pass state, 3 the coefficient, 4 frequency modulation. `type` is
+// 2 band-pass state, 3 the coefficient, 4 frequency modulation (see
+// plusSlot for Live). `type` is
 // fp.type, passed apart so that a caller that knows it can fold it.
+template <uint8_t Live = kAllSlotsLive>
 inline double filterStep(const FilterParams& fp, uint8_t type, float* ws, double x) {
-  const double tuned = fp.frequency + ws[4];
+  const double tuned = plusSlot<Live, 4>(fp.frequency, ws);
   const double f = tuned * tuned;
   ws[3] = static_cast<float>(f);
   const double low = ws[0] + f * ws[2];
@@ -45,7 +48,7 @@ struct DistortionParams {
   double holdStep;  // the hold counter's fall per sample
 };
 
-inline DistortionParams decodeDistortion(const float* p) {
+constexpr DistortionParams decodeDistortion(const float* p) {
   const double hold = p[1];
   return DistortionParams{synth::waveshapeCurve(p[0]), hold * hold};
 }

@@ -34,7 +34,8 @@ inline EnvelopeParams decodeEnvelope(const float* p) {
                         p[2], p[4]};
 }
 
-// Slots: 0 stage, 1 level, 2 gain modulation.
+// Slots: 0 stage, 1 level, 2 gain modulation (see plusSlot for Live).
+template <uint8_t Live = kAllSlotsLive>
 inline double envelopeStep(const EnvelopeParams& e, const VoiceRecord& voice, float* ws) {
   if (voice.note == 0) return 0.0;
   uint32_t word = std::bit_cast<uint32_t>(ws[0]);
@@ -65,11 +66,11 @@ inline double envelopeStep(const EnvelopeParams& e, const VoiceRecord& voice, fl
       break;
     }
     default:  // sustain and done hold the level (as does any stage no unit sets)
-      return level * (e.gain + ws[2]);
+      return level * plusSlot<Live, 2>(e.gain, ws);
   }
   ws[1] = static_cast<float>(level);
   if (advance) ws[0] = std::bit_cast<float>((word & ~0xFFu) | ((word + 1) & 0xFFu));
-  return level * (e.gain + ws[2]);
+  return level * plusSlot<Live, 2>(e.gain, ws);
 }
 
 struct OscillatorParams {
@@ -83,7 +84,7 @@ struct OscillatorParams {
   uint8_t flags;
 };
 
-inline OscillatorParams decodeOscillator(const float* p, const uint8_t* raw) {
+constexpr OscillatorParams decodeOscillator(const float* p, const uint8_t* raw) {
   const uint8_t flags = raw[6];
   return OscillatorParams{static_cast<double>(p[0]) - kHalf,
                           2.0 * p[1] - 1.0,
@@ -113,12 +114,14 @@ struct PitchCache {
 };
 
 // Slots: 0 phase, 1 transpose modulation, 2 detune modulation, 4 phase
-// modulation, 5 colour modulation, 7 gain modulation. `flags` is o.flags,
-// passed apart so that a caller that knows it can fold it. `cache` may be
-// null.
+// modulation, 5 colour modulation, 7 gain modulation (see plusSlot for
+// Live). `flags` is o.flags, passed apart so that a caller that knows it
+// can fold it. A caller that knows the waveform value lies in [-1, 1] sets
+// InRange. `cache` may be null.
+template <uint8_t Live = kAllSlotsLive, bool InRange = false>
 inline double oscillatorStep(const OscillatorParams& o, uint8_t flags, int32_t note, float* ws, PitchCache* cache) {
   if (note == 0) return 0.0;
-  double pitch = (o.transpose + ws[1]) * 128.0 + o.detune + ws[2];
+  double pitch = plusSlot<Live, 2>(plusSlot<Live, 1>(o.transpose, ws) * 128.0 + o.detune, ws);
   if (!(flags & kOscillatorLfo)) pitch += note;
   double increment;
   if (cache != nullptr && cache->pitch == pitch) {
@@ -129,7 +132,7 @@ inline double oscillatorStep(const OscillatorParams& o, uint8_t flags, int32_t n
   }
   const double phase = synth::wrapCycle(ws[0] + increment + 1.0);
   ws[0] = static_cast<float>(phase);
-  const double t = synth::wrapCycle(phase + ws[4] + o.phase + 1.0);
-  const double s = oscillatorWave(flags, t, o.color + ws[5]);
-  return synth::waveshapeWithCurve(s, o.curve) * (o.gain + ws[7]);
+  const double t = synth::wrapCycle(plusSlot<Live, 4>(phase, ws) + o.phase + 1.0);
+  const double s = oscillatorWave(flags, t, plusSlot<Live, 5>(o.color, ws));
+  return synth::waveshapeWithCurve<InRange>(s, o.curve) * plusSlot<Live, 7>(o.gain, ws);
 }

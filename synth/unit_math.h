@@ -53,18 +53,22 @@ inline double roundHalfEven(double x) { return (x + 0x1p52) - 0x1p52; }
 inline double envelopeRate(double p) { return synth::exp2(-(static_cast<double>(kRateExponent) * p)); }
 
 // The waveshaper's curve factor k for a drive value a: 0 at a = 0.5.
-inline double waveshapeCurve(double a) {
+constexpr double waveshapeCurve(double a) {
   const double k0 = 2.0 * a - 1.0;
   return 2.0 * k0 / (1.0 - k0);
 }
 
-// The waveshaper for a precomputed curve factor k.
+// The waveshaper for a precomputed curve factor k. A caller that knows x
+// lies in [-1, 1] (where the clamp changes nothing) sets InRange.
+template <bool InRange = false>
 inline double waveshapeWithCurve(double x, double k) {
   double xc = x;
-  if (x >= 1.0 || std::isnan(x)) {
-    xc = 1.0;
-  } else if (x <= -1.0) {
-    xc = -1.0;
+  if constexpr (!InRange) {
+    if (x >= 1.0 || std::isnan(x)) {
+      xc = 1.0;
+    } else if (x <= -1.0) {
+      xc = -1.0;
+    }
   }
   // With k = +0 (drive 0.5) the curve is (1 + 0) xc / (1 + 0 |xc|) = xc
   // exactly: the clamp alone, without the division.

@@ -38,6 +38,23 @@ inline float& voiceSlot(VoiceRecord& record, uint32_t index) {
   return record.workspace[(index >> 3) & 31][index & 7];
 }
 
+// Modulation slots. A unit adds a modulation slot of its workspace to one
+// of its values; bit k of Live is set when slot k may hold anything but
+// +0. A slot that no store of the program writes keeps the +0 of the
+// reset for good, and adding +0 leaves each value that the units add a
+// slot to unchanged (parameters and their offsets are never -0), so the
+// addition can go.
+inline constexpr uint8_t kAllSlotsLive = 0xFF;
+
+template <uint8_t Live, int Slot>
+inline double plusSlot(double x, const float* ws) {
+  if constexpr (((Live >> Slot) & 1) != 0) {
+    return x + ws[Slot];
+  } else {
+    return x;
+  }
+}
+
 inline constexpr uint32_t kDelayLineCount = 468;
 inline constexpr uint32_t kDelayLineCapacity = 65536;
 // Lines one sample may claim: one header must remain beyond the last.

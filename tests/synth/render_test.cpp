@@ -15,6 +15,7 @@
 
 #include "song_tables.h"
 #include "synth/shared_buffers.h"
+#include "synth/unrolled_song.h"
 
 namespace {
 
@@ -146,6 +147,9 @@ TEST(BusyMusic, AllThreePathsGiveTheSameBits) {
   SongData unrolled = general;
   unrolled.programs = programTable;
   unrolled.params = paramTable;
+  unrolled.delayLengths = delayLengthTable;
+  ASSERT_TRUE(usesShippedInstruments(unrolled));
+  ASSERT_FALSE(usesShippedInstruments(general));
   std::vector<float> a(2 * frames), b(2 * frames), c(2 * frames);
   SongDataError error{};
   resetSynth();
