@@ -43,8 +43,13 @@ inline double delayStep(const DelayParams& dp, uint32_t lineCount, double x, Del
                         const uint16_t* lengths, DelayLine& after) {
   const double in = x * dp.pregain * dp.pregain;
   double acc = x * dp.dry;
-  const double phase = synth::wrapCycle(lines[0].modulationPhase + dp.phaseStep + 1.0);
-  lines[0].modulationPhase = static_cast<float>(phase);
+  // With a rate of 0 a phase of 0 stays 0 (wrapping 0 + 0 + 1 gives +0
+  // again), so the wrap can go.
+  double phase = 0.0;
+  if (dp.phaseStep != 0.0 || lines[0].modulationPhase != 0.0f) {
+    phase = synth::wrapCycle(lines[0].modulationPhase + dp.phaseStep + 1.0);
+    lines[0].modulationPhase = static_cast<float>(phase);
+  }
   // The sine is finite, so a depth of 0 gives an offset of 0 without it.
   // The offset is never negative and stays below 32 260.
   int32_t offset = 0;

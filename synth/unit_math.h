@@ -25,8 +25,10 @@ inline constexpr double kTwoPi = 2.0 * M_PI;
 // Equal to std::fmod(x, 1.0) in every bit, but without the call for the
 // ordinary range (below 2^52 the subtraction of the integer part is exact).
 inline double wrapCycle(double x) {
-  // The usual case, a phase advanced past 1: exact, and without conversions.
+  // The usual cases, a phase plus offsets below 3: taking away 1 or 2 is
+  // exact there, and needs no conversions.
   if (x >= 1.0 && x < 2.0) return x - 1.0;
+  if (x >= 2.0 && x < 3.0) return x - 2.0;
   if (std::fabs(x) < 0x1p52) return std::copysign(x - static_cast<double>(static_cast<int64_t>(x)), x);
   return std::fmod(x, 1.0);
 }
