@@ -14,12 +14,10 @@ namespace {
 
 CompiledSong compiled;
 SongLayout layout;
-// Delay lines (headers included) that a render may have written.
-uint32_t delayLinesInUse;
 
 bool prepare(const SongData& song, SongDataError* error) {
   if (!analyseSong(song, layout, error)) return false;
-  delayLinesInUse = std::max(delayLinesInUse, layout.linesClaimed + 1);
+  noteDelayLinesTouched(layout.linesClaimed + 1);
   return true;
 }
 
@@ -75,7 +73,7 @@ uint32_t renderSong(void* synthOutput) {
 }
 
 void resetSynth() {
-  clearVoiceState(delayLinesInUse);
+  clearVoiceState();
   std::memset(EnvelopeRecording, 0, sizeof EnvelopeRecording);
   publishSynthFrames(0);
 }

@@ -29,6 +29,8 @@ const uint8_t* rawParams(uint32_t count) { return paramCursor - count; }
 
 }  // namespace
 
+void useSong(const SongData& song) { machineSong = &song; }
+
 uint32_t loadParams(uint32_t count) {
   uint32_t last = 0;
   for (uint32_t i = 0; i < count; ++i) {
@@ -68,6 +70,7 @@ void runDelay(VoiceRecord&, float*) {
   const DelayParams dp = decodeDelay(paramScratch, rawParams(8));
   DelayLine* lines = delayPool + delayCursor;
   delayCursor += dp.lineCount;
+  noteDelayLinesTouched(delayCursor + 1);
   top() = delayStep(dp, dp.lineCount, top(), lines, machineSong->delayLengths.data() + dp.firstLine, delayPool[delayCursor]);
 }
 
@@ -119,7 +122,7 @@ void stepVoice(uint32_t track, VoiceRecord& record, uint32_t sampleCounter) {
 }
 
 void renderFramesByteCode(const SongData& song, float* output, uint32_t frameCount) {
-  machineSong = &song;
+  useSong(song);
   frameCount = std::min(frameCount, kSongFrames);
   uint32_t sampleCounter = 0;
   float* cursor = output;

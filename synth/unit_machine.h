@@ -18,6 +18,9 @@ extern float paramScratch[kParamScratchSize];
 extern double valueStack[kValueStackSize];
 extern uint32_t valueStackDepth;
 
+// Sets the song whose delay lengths the machine's delay units read.
+void useSong(const SongData& song);
+
 // Reads `count` parameter bytes at the parameter cursor into the scratch as
 // byte / 128 and advances the cursor; returns the last byte read. The raw
 // bytes stay readable at paramCursor - count.

@@ -1,5 +1,6 @@
 #include "synth/voice_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "synth/synth_constants.h"
@@ -7,11 +8,12 @@
 alignas(64) VoiceRecord voiceRecords[kRecordCount];
 alignas(64) DelayLine delayPool[kDelayLineCount];
 uint32_t delayCursor;
+uint32_t delayLinesTouched;
 
-void clearVoiceState(uint32_t lines) {
+void clearVoiceState() {
   std::memset(voiceRecords, 0, sizeof voiceRecords);
-  if (lines > kDelayLineCount) lines = kDelayLineCount;
-  std::memset(delayPool, 0, sizeof(DelayLine) * lines);
+  std::memset(delayPool, 0, sizeof(DelayLine) * std::min(delayLinesTouched, kDelayLineCount));
+  delayLinesTouched = 0;
   delayCursor = 0;
   synthConstants.noiseSeed = kNoiseSeedStart;
 }

@@ -75,7 +75,14 @@ extern VoiceRecord voiceRecords[kRecordCount];
 extern DelayLine delayPool[kDelayLineCount];
 // Index of the next unclaimed line; 0 at the start of every sample.
 extern uint32_t delayCursor;
+// Lines from 0 on, headers included, that may have been written since the
+// pool was last cleared.
+extern uint32_t delayLinesTouched;
 
-// Back to the state before the first render: records, the delay lines up
-// to `lines` (those a render can have touched), noiseSeed, delayCursor.
-void clearVoiceState(uint32_t lines);
+inline void noteDelayLinesTouched(uint32_t lines) {
+  if (lines > delayLinesTouched) delayLinesTouched = lines;
+}
+
+// Back to the state before the first render: records, the delay lines
+// touched, noiseSeed, delayCursor.
+void clearVoiceState();
