@@ -57,8 +57,13 @@ inline double delayStep(const DelayParams& dp, uint32_t lineCount, double x, Del
   for (uint32_t j = 0; j < lineCount; ++j) {
     DelayLine& line = lines[j];
     const int32_t length = lengths[j];
-    int32_t read = line.writeIndex + offset;
-    if (read >= length) read -= length;
+    // The write position is always below the length, so without an offset
+    // the read position is the write position.
+    int32_t read = line.writeIndex;
+    if (offset != 0) {
+      read += offset;
+      if (read >= length) read -= length;
+    }
     const double d = line.samples[read];
     acc += d;
     const double damped = d * dp.undamped + dp.damp * line.dampingState;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "synth/compiled_song.h"
+#include "synth/opcodes.h"
 #include "synth/sequencer.h"
 #include "synth/shared_buffers.h"
 #include "synth/unit_machine.h"
@@ -14,9 +15,27 @@ namespace {
 
 CompiledSong compiled;
 SongLayout layout;
+// The length of each pool line in the latest render, 0 for lines no delay
+// unit claimed.
+uint32_t lineLengths[kDelayLineCount];
 
+// Validates the song and lays it out. The state carries over from one
+// render to the next, as long as every delay line keeps its length: a line
+// whose length changes could hold a write position beyond its new end, so
+// then the render starts from the cleared state.
 bool prepare(const SongData& song, SongDataError* error) {
   if (!analyseSong(song, layout, error)) return false;
+  uint32_t lengths[kDelayLineCount] = {};
+  for (uint32_t i = 0; i < layout.unitCount; ++i) {
+    const UnitLayout& u = layout.units[i];
+    if (u.opcode != kDelay) continue;
+    const uint8_t* raw = song.params.data() + u.param;
+    for (uint32_t j = 0; j < raw[7]; ++j) lengths[u.firstLine + j] = song.delayLengths[raw[6] + j];
+  }
+  if (std::memcmp(lengths, lineLengths, sizeof lengths) != 0) {
+    clearVoiceState();
+    std::memcpy(lineLengths, lengths, sizeof lengths);
+  }
   noteDelayLinesTouched(layout.linesClaimed + 1);
   return true;
 }
@@ -74,6 +93,7 @@ uint32_t renderSong(void* synthOutput) {
 
 void resetSynth() {
   clearVoiceState();
+  std::memset(lineLengths, 0, sizeof lineLengths);
   std::memset(EnvelopeRecording, 0, sizeof EnvelopeRecording);
   publishSynthFrames(0);
 }

@@ -10,8 +10,9 @@
 
 // Renders the shipped song into the 7 688 496 frames at `synthOutput`
 // (SynthOutput's first float), the form of a thread's start routine. The
-// synthesizer's state is static: one render per process, unless
-// resetSynth() comes between. The result carries nothing.
+// synthesizer's state is static and carries over to a second render in the
+// same process, unless resetSynth() comes between (or the second song
+// gives a delay line another length). The result carries nothing.
 uint32_t renderSong(void* synthOutput);
 
 // Renders the first frameCount frames (at most the song's) of `song` into

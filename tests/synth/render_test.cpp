@@ -168,6 +168,26 @@ TEST(BusyMusic, AllThreePathsGiveTheSameBits) {
   resetSynth();
 }
 
+TEST(RenderState, ADelayLineOfAnotherLengthStartsFromTheClearedState) {
+  // Busy music first leaves echoes and write positions all over the pool;
+  // a song whose two-tick echo is 100 samples long must not inherit them.
+  const SongTables busy = busyMusic();
+  SongTables shortEcho = busyMusic();
+  shortEcho.lengths[16] = 100;
+  std::vector<float> first(2 * 20000), second(2 * 20000);
+  SongDataError error{};
+  resetSynth();
+  ASSERT_TRUE(renderSongFrames(busy.data(), first.data(), 20000, &error));
+  ASSERT_TRUE(renderSongFrames(shortEcho.data(), first.data(), 20000, &error));
+  resetSynth();
+  ASSERT_TRUE(renderSongFrames(shortEcho.data(), second.data(), 20000, &error));
+  EXPECT_EQ(firstDifference(first, second), -1);
+  // With the same lengths the state carries over: the echoes go on.
+  ASSERT_TRUE(renderSongFrames(shortEcho.data(), first.data(), 20000, &error));
+  EXPECT_NE(firstDifference(first, second), -1);
+  resetSynth();
+}
+
 TEST(RenderRefusal, TablesThatFailValidationAreNotRendered) {
   SongTables t;
   t.programs[0] = 99;
