@@ -87,7 +87,7 @@ void compileSong(const SongData& song, const SongLayout& layout, CompiledSong& c
 }
 
 void runCompiledSample(CompiledUnit* units) {
-  double stack[kValueStackSize + 1];
+  double stack[kValueStackSize];
   for (CompiledUnit* u = units;; ++u) {
     double* s = stack + u->depth;  // s[-1] is the top, s[0] the next free place
     switch (u->step) {

@@ -226,7 +226,7 @@ template <size_t I>
 
 template <size_t... I>
 void runSteps(CompiledUnit* units, std::index_sequence<I...>) {
-  double stack[kValueStackSize + 1];
+  double stack[kValueStackSize];
   (runStep<I>(units, stack), ...);
 }
 
