@@ -88,7 +88,7 @@ pat(33, "67 - - - - - - - 69 - - - - - - -", "pad: G, then A")
 
 # tracks 5 and 11: pluck with three-row echo, pulse with two-row echo
 pat(34, "74 . 81 . . 77 . . 74 . 86 . . . . .", "pluck: Dm")
-pat(35, "70 . 77 . . 74 . . 70 . 82 . . . . .", "pluck: Bb")
+pat(35, "70 . 77 . . 74 . . 70 . 81 . . . . .", "pluck: Bbmaj7")
 pat(36, "77 . 81 . . 77 . . 69 . 81 . . . . .", "pluck: F and A (F, Gm9, Dm)")
 pat(37, "79 . 74 . . 70 . . 81 . 79 . . . . .", "pluck: Gm, then A7")
 
@@ -120,7 +120,7 @@ pat(56, "69 - - - - - - - 69 - - - - - - -", "noise swell on A, retriggered")
 # track 9: the intro pulse with an echo one beat later
 pat(57, "74 - . 81 - . 77 - . . 74 - - - . .", "pulse: Dm")
 pat(58, "70 - . 77 - . 74 - . . 70 - - - . .", "pulse: Bb")
-pat(59, "67 - . 74 - . 70 - 69 - . 79 - . 82 .", "pulse: Gm, then A7b9")
+pat(59, "67 - . 74 - . 70 - 69 - . 79 - . 81 .", "pulse: Gm, then A7 falling back to A")
 pat(60, "72 - . 81 - . 77 - . . 72 - - - . .", "pulse: F")
 pat(61, "70 - . 79 - . 74 - . . 70 - - - . .", "pulse: Gm")
 pat(62, "86 - . 81 - . 77 - . . 74 - - - . .", "pulse: Dm from the top")
