@@ -35,9 +35,9 @@ const uint8_t patternTable[kPatternCount * kRowsPerPattern] = {
      65,   0,   0,   0,   0,   0,   0,   0,  65,   0,   0,   0,   0,   0,   0,   0,  //  8 kick: half time
      65,   0,   0,   0,  65,   0,  65,   0,  65,   0,   0,   0,  65,   0,  65,   0,  //  9 kick: build with pushes
      65,   0,   0,   0,  65,   0,   0,   0,  65,   0,   0,  65,   0,  65,  65,  65,  // 10 kick: fill into the next section
-      0,   0,   0,   0,  74,   0,   0,   0,   0,   0,   0,   0,  74,   0,   0,   0,  // 11 snare: backbeat
-     74,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,  // 12 snare: one hit on the downbeat of a break
-      0,   0,   0,   0,  74,   0,   0,   0,   0,   0,   0,  74,  74,   0,   0,   0,  // 13 snare/clap: backbeat with a push before four
+      0,   0,   0,   0,  74,   1,   0,   0,   0,   0,   0,   0,  74,   1,   0,   0,  // 11 snare: backbeat
+     74,   1,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,  // 12 snare: one hit on the downbeat of a break
+      0,   0,   0,   0,  74,   1,   0,   0,   0,   0,   0,  74,  74,   0,   0,   0,  // 13 snare/clap: backbeat with a push before four
       0,   0,   0,   0,  74,   0,   0,   0,  74,   0,  74,   0,  74,   0,  74,  74,  // 14 snare: roll into the next section
      62,   1,   0,  69,   1,   0,  74,   1,  77,   1,   1,   1,   0,   0,   0,   0,  // 15 lo-fi riff on Dm
      58,   1,   0,  65,   1,   0,  70,   1,  74,   1,   1,   1,   0,   0,   0,   0,  // 16 lo-fi riff on Bb
@@ -58,10 +58,10 @@ const uint8_t patternTable[kPatternCount * kRowsPerPattern] = {
      62,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,  // 31 pad: D
      58,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,  // 32 pad: Bb
      67,   1,   1,   1,   1,   1,   1,   1,  69,   1,   1,   1,   1,   1,   1,   1,  // 33 pad: G, then A
-     74,   0,  81,   0,   0,  77,   0,   0,  74,   0,  86,   0,   0,   0,   0,   0,  // 34 pluck: Dm
-     70,   0,  77,   0,   0,  74,   0,   0,  70,   0,  81,   0,   0,   0,   0,   0,  // 35 pluck: Bbmaj7
-     77,   0,  81,   0,   0,  77,   0,   0,  69,   0,  81,   0,   0,   0,   0,   0,  // 36 pluck: F and A (F, Gm9, Dm)
-     79,   0,  74,   0,   0,  70,   0,   0,  81,   0,  79,   0,   0,   0,   0,   0,  // 37 pluck: Gm, then A7
+     74,   0,  81,   0,   0,  77,   0,   0,   0,   0,  86,   0,   0,   0,   0,   0,  // 34 pluck: Dm
+     70,   0,  77,   0,   0,  74,   0,   0,   0,   0,  81,   0,   0,   0,   0,   0,  // 35 pluck: Bbmaj7
+     77,   0,  81,   0,   0,  77,   0,   0,   0,   0,  81,   0,   0,   0,   0,   0,  // 36 pluck: F and A (F, Gm9, Dm)
+     79,   0,   0,   0,   0,  70,   0,   0,  81,   0,  79,   0,   0,   0,   0,   0,  // 37 pluck: Gm, then A7
      46,   0,   0,  46,   0,   0,  46,   0,  46,   0,   0,  46,   0,   0,  58,   0,  // 38 bass: Bb, tresillo
      55,   0,   0,  55,   0,   0,  55,   0,  61,   0,   0,  61,   0,   0,  61,   0,  // 39 bass: G, then C# under A7
      38,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,  // 40 bass: low D for the break
@@ -87,10 +87,10 @@ const uint8_t patternTable[kPatternCount * kRowsPerPattern] = {
      72,   1,   0,  81,   1,   0,  77,   1,   0,   0,  72,   1,   1,   1,   0,   0,  // 60 pulse: F
      70,   1,   0,  79,   1,   0,  74,   1,   0,   0,  70,   1,   1,   1,   0,   0,  // 61 pulse: Gm
      86,   1,   0,  81,   1,   0,  77,   1,   0,   0,  74,   1,   1,   1,   0,   0,  // 62 pulse: Dm from the top
-     81,   1,   1,   1,   1,   1,   1,   1,  77,   1,   1,   1,  74,   1,  77,   1,  // 63 lead: A, F, D, F (Dm, F held into Bb)
-     72,   1,   1,   1,   1,   1,  81,   1,   1,   1,   1,   1,  77,   1,   1,   1,  // 64 lead: C, A, F (F, F held into Bb)
-     79,   1,   1,   1,  82,   1,   1,   1,  86,   1,   1,   1,   1,   1,  82,   1,  // 65 lead: G, Bb, D, Bb (Gm, Bb held into Bb)
-     86,   1,   1,   1,   1,   1,  81,   1,   1,   1,  77,   1,   1,   1,  74,   1,  // 66 lead: D, A, F, D falling
+     81,   1,   1,   1,   1,   1,  79,   1,  77,   1,   1,   1,  74,   1,  77,   1,  // 63 lead: A, G, F, D, F (Dm, F held into Bb)
+     72,   1,   1,   1,   1,   1,  81,   1,   1,   1,  79,   1,  77,   1,   1,   1,  // 64 lead: C, A, G, F (F, F held into Bb)
+     79,   1,   1,   1,  82,   1,   1,   1,  86,   1,   1,   1,  81,   1,  82,   1,  // 65 lead: G, Bb, D, A, Bb (Gm, Bb held into Bb)
+     86,   1,   1,   1,   1,   1,  81,   1,   1,   1,  77,   1,  72,   1,  74,   1,  // 66 lead: D, A, F, C, D falling
      79,   1,   1,   1,   1,   1,   1,   1,  81,   1,   1,   1,  82,   1,  81,   0,  // 67 lead: G, then A Bb A over A7
 };
 

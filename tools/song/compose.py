@@ -58,9 +58,9 @@ pat(9, "65 . . . 65 . 65 . 65 . . . 65 . 65 .", "kick: build with pushes")
 pat(10, "65 . . . 65 . . . 65 . . 65 . 65 65 65", "kick: fill into the next section")
 
 # track 2: snare (its level drives the camera shake); track 8 shares 13
-pat(11, ". . . . 74 . . . . . . . 74 . . .", "snare: backbeat")
-pat(12, "74 . . . . . . . . . . . . . . .", "snare: one hit on the downbeat of a break")
-pat(13, ". . . . 74 . . . . . . 74 74 . . .", "snare/clap: backbeat with a push before four")
+pat(11, ". . . . 74 - . . . . . . 74 - . .", "snare: backbeat")
+pat(12, "74 - . . . . . . . . . . . . . .", "snare: one hit on the downbeat of a break")
+pat(13, ". . . . 74 - . . . . . 74 74 . . .", "snare/clap: backbeat with a push before four")
 pat(14, ". . . . 74 . . . 74 . 74 . 74 . 74 74", "snare: roll into the next section")
 
 # track 3: crushed triangle an octave down; 19 and 23 are shared with the pad
@@ -87,10 +87,10 @@ pat(32, "58 - - - - - - - - - - - - - - -", "pad: Bb")
 pat(33, "67 - - - - - - - 69 - - - - - - -", "pad: G, then A")
 
 # tracks 5 and 11: pluck with three-row echo, pulse with two-row echo
-pat(34, "74 . 81 . . 77 . . 74 . 86 . . . . .", "pluck: Dm")
-pat(35, "70 . 77 . . 74 . . 70 . 81 . . . . .", "pluck: Bbmaj7")
-pat(36, "77 . 81 . . 77 . . 69 . 81 . . . . .", "pluck: F and A (F, Gm9, Dm)")
-pat(37, "79 . 74 . . 70 . . 81 . 79 . . . . .", "pluck: Gm, then A7")
+pat(34, "74 . 81 . . 77 . . . . 86 . . . . .", "pluck: Dm")
+pat(35, "70 . 77 . . 74 . . . . 81 . . . . .", "pluck: Bbmaj7")
+pat(36, "77 . 81 . . 77 . . . . 81 . . . . .", "pluck: F and A (F, Gm9, Dm)")
+pat(37, "79 . . . . 70 . . 81 . 79 . . . . .", "pluck: Gm, then A7")
 
 # track 6: bass (distorted pulse)
 pat(38, "46 . . 46 . . 46 . 46 . . 46 . . 58 .", "bass: Bb, tresillo")
@@ -126,10 +126,10 @@ pat(61, "70 - . 79 - . 74 - . . 70 - - - . .", "pulse: Gm")
 pat(62, "86 - . 81 - . 77 - . . 74 - - - . .", "pulse: Dm from the top")
 
 # track 10: lead
-pat(63, "81 - - - - - - - 77 - - - 74 - 77 -", "lead: A, F, D, F (Dm, F held into Bb)")
-pat(64, "72 - - - - - 81 - - - - - 77 - - -", "lead: C, A, F (F, F held into Bb)")
-pat(65, "79 - - - 82 - - - 86 - - - - - 82 -", "lead: G, Bb, D, Bb (Gm, Bb held into Bb)")
-pat(66, "86 - - - - - 81 - - - 77 - - - 74 -", "lead: D, A, F, D falling")
+pat(63, "81 - - - - - 79 - 77 - - - 74 - 77 -", "lead: A, G, F, D, F (Dm, F held into Bb)")
+pat(64, "72 - - - - - 81 - - - 79 - 77 - - -", "lead: C, A, G, F (F, F held into Bb)")
+pat(65, "79 - - - 82 - - - 86 - - - 81 - 82 -", "lead: G, Bb, D, A, Bb (Gm, Bb held into Bb)")
+pat(66, "86 - - - - - 81 - - - 77 - 72 - 74 -", "lead: D, A, F, C, D falling")
 pat(67, "79 - - - - - - - 81 - - - 82 - 81 .", "lead: G, then A Bb A over A7")
 
 assert sorted(P) == list(range(PATTERNS)), sorted(set(range(PATTERNS)) - set(P))
