@@ -4,8 +4,9 @@
 
 #include "platform/message_box.h"
 
-void showMessageBox(const char* text, const char* caption) {
+void showMessage(const char* text, const char* caption) {
   std::fprintf(stderr, "%s: %s\n", caption, text);
   std::fflush(stderr);
+  // Fails at once without a display; stderr has said it already.
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
 }
