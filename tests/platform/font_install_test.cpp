@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "platform/font.h"
 #include "platform/font_atlas.h"
+#include "tests/platform/glyph_source.h"
 #include "tests/platform/scratch_folder.h"
 
 namespace {
@@ -114,22 +114,6 @@ TEST_F(FontInstall, RemovalWithdrawsTheFace) {
   EXPECT_FALSE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas));
 }
 
-// The glyph source, as cells of '#' and '.', by character code.
-std::vector<std::vector<std::string>> glyphSource() {
-  std::vector<std::vector<std::string>> glyphs(128);
-  std::ifstream source(GM_FONT_GLYPHS);
-  std::string line;
-  int code = -1;
-  while (std::getline(source, line)) {
-    if (line.rfind("0x", 0) == 0) {
-      code = static_cast<int>(std::strtol(line.c_str(), nullptr, 16));
-    } else if (code >= 0 && line.size() == 8 && line.find_first_not_of("#.") == std::string::npos) {
-      glyphs[static_cast<size_t>(code)].push_back(line);
-    }
-  }
-  return glyphs;
-}
-
 // At 8 pixels each way one font pixel is one screen pixel: every rendered
 // glyph must be its source grid exactly, all ink or all paper, which proves
 // the generated outlines (merged contours, windings, holes) right.
@@ -139,10 +123,10 @@ TEST_F(FontInstall, GlyphsRenderAsTheirSourceGridsAtEightPixels) {
   ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 8, 8, atlas));
   EXPECT_FLOAT_EQ(atlas.ascent, 7.0f);
   EXPECT_FLOAT_EQ(atlas.descent, 1.0f);
-  const auto source = glyphSource();
+  const auto source = readGlyphSource(GM_FONT_GLYPHS);
   for (int code = kFirstAtlasCode; code <= kLastAtlasCode; ++code) {
     const AtlasGlyph& glyph = atlas.glyphs[code - kFirstAtlasCode];
-    const std::vector<std::string>& rows = source[static_cast<size_t>(code)];
+    const GlyphGrid& rows = source[static_cast<size_t>(code)];
     ASSERT_EQ(rows.size(), 8u) << "code " << code;
     EXPECT_FLOAT_EQ(glyph.advance, 8.0f);
     std::string drawn;
