@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+uint8_t textPage = 0;
+float textCountdown = kTextCountdownStart;
+
 const uint32_t textColours[6] = {
     0x77FFAA44u,  // orange
     0x7755AAFFu,  // light blue
@@ -105,4 +108,13 @@ void layoutTextFrame(float time, float previousTime, int32_t width, int32_t heig
       ++row;
     }
   }
+}
+
+void seekTextPages(float time, uint8_t& page, float& countdown) {
+  constexpr double kPageLength = 3.0;  // music time per page
+  const double elapsed = time > 0.0f ? static_cast<double>(time) : 0.0;
+  const double pages = std::floor(elapsed / kPageLength);
+  page = std::fmod(pages, 2.0) == 0.0 ? 0 : 1;
+  countdown = static_cast<float>(kTextCountdownStart -
+                                 200.0 * (elapsed - pages * kPageLength));
 }

@@ -10,6 +10,12 @@
 constexpr int kTextLayers = 3;                // shadow, highlight, face, drawn in this order
 constexpr float kTextCountdownStart = 600.0f;
 
+// The page state, program-wide, carried from frame to frame: the page shown
+// (0 or 1; 0 at start) and its countdown (600 at start, reaching 0 after 3
+// units of music time).
+extern uint8_t textPage;
+extern float textCountdown;
+
 // 0xAARRGGBB: four shadow colours (by row mod 4), then black and white.
 extern const uint32_t textColours[6];
 
@@ -46,3 +52,8 @@ TextPoint textRectCentre(const TextRect& rect);
 void layoutTextFrame(float time, float previousTime, int32_t width, int32_t height, float widthF,
                      float heightF, uint8_t& page, float& countdown,
                      TextCharacterLayout (&characters)[kTextCharacters]);
+
+// The page state steady playback has reached at music time `time`: page
+// (time / 3) mod 2 with the countdown 600 - 200 * (time mod 3). For renders
+// that start in the middle of the show; time 0 gives the state at start.
+void seekTextPages(float time, uint8_t& page, float& countdown);

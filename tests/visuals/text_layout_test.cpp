@@ -218,4 +218,28 @@ TEST(TextLayout, PageTimelineAtSteadyPlayback) {
   EXPECT_EQ(state.page, 1);
 }
 
+// Seeking gives the state that playing from the start reaches.
+TEST(TextLayout, SeekingMatchesSteadyPlayback) {
+  uint8_t page = 7;
+  float countdown = 0.0f;
+  seekTextPages(0.0f, page, countdown);
+  EXPECT_EQ(page, 0);
+  EXPECT_EQ(countdown, kTextCountdownStart);
+  seekTextPages(8.0f, page, countdown);
+  EXPECT_EQ(page, 0);
+  EXPECT_FLOAT_EQ(countdown, 200.0f);
+
+  TextState played;
+  static Frame frame;
+  float previous = 0.0f;
+  for (int step = 1; step <= 96; ++step) {  // quarters up to 24: exact steps
+    const float time = 0.25f * static_cast<float>(step);
+    layOut(played, time, previous, 1280, 720, frame);
+    previous = time;
+    seekTextPages(time, page, countdown);
+    EXPECT_EQ(page, played.page) << "at " << time;
+    EXPECT_EQ(countdown, played.countdown) << "at " << time;
+  }
+}
+
 }  // namespace
