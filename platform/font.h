@@ -30,6 +30,11 @@ struct TextFont;
 // installed; drawing with a null font draws nothing.
 TextFont* createFont(int32_t height, int32_t width, const char* faceName);
 
+// Deletes every font object and the drawing resources, while the graphics
+// context they were made in is still current. Fonts made before are invalid
+// afterwards; createFont works again, in this or a new context.
+void releaseFontObjects();
+
 struct FontRect {
   int32_t left;
   int32_t top;

@@ -284,6 +284,21 @@ TextFont* createFont(int32_t height, int32_t width, const char* faceName) {
   return fonts[fontCount++].get();
 }
 
+void releaseFontObjects() {
+  endTextDrawing();
+  for (int i = 0; i < fontCount; ++i) {
+    glDeleteTextures(1, &fonts[i]->texture);
+    fonts[i].reset();
+  }
+  fontCount = 0;
+  if (textProgram.program) {
+    glDeleteProgram(textProgram.program);
+    glDeleteVertexArrays(1, &textProgram.vertexArray);
+    glDeleteSamplers(1, &textProgram.sampler);
+  }
+  textProgram = TextProgram{};
+}
+
 void beginTextDrawing() {
   if (drawing || !textProgram.program) return;
   saveAndPrepareState();

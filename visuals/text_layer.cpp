@@ -43,3 +43,8 @@ void drawTextLayer() {
   }
   endTextDrawing();
 }
+
+void releaseTextFonts() {
+  for (TextFont*& font : textFonts) font = nullptr;
+  releaseFontObjects();
+}

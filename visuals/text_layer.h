@@ -4,3 +4,7 @@
 // the page of text drawn into the current render target.
 void createTextFonts();
 void drawTextLayer();
+
+// Lets the three fonts go while the graphics context is still current
+// (tools and tests that close graphics and open them again).
+void releaseTextFonts();

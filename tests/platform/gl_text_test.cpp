@@ -294,4 +294,24 @@ TEST_F(GlText, NoFontWithoutTheInstalledFace) {
   EXPECT_EQ(createFont(24, 42, "Another Face"), nullptr);
 }
 
+// A tool that opens and closes graphics more than once releases the font
+// objects with the context; new ones then work as the first did.
+TEST_F(GlText, FontsCanBeMadeAgainAfterRelease) {
+  releaseFontObjects();
+  releaseFontObjects();  // twice is harmless
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
+  font = createFont(kCellHeight, kCellWidth, "C64 Pro");
+  removeFont("C64.ttf");
+  ASSERT_NE(font, nullptr);
+  TestTarget target = makeTestTarget(100, 60);
+  clearTo(1.0f, 1.0f, 1.0f);
+  const FontRect rect{70, 40, 30, 20};
+  drawText(font, "A", rect, 0xFF000000u);
+  const Centroid found = inkCentroid(readPixels(target.width, target.height, false));
+  EXPECT_NEAR(found.x, expectedCentre('A', rect).x, 1.0);
+  EXPECT_NEAR(found.y, expectedCentre('A', rect).y, 1.0);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  freeTestTarget(target);
+}
+
 }  // namespace

@@ -80,6 +80,7 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   EXPECT_EQ(program, 0);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   freeTestTarget(target);
+  releaseTextFonts();
   removeFont("C64.ttf");
   config = nullptr;
 }
