@@ -126,6 +126,7 @@ bool everyPrintableGlyphLoads(FT_Face face) {
 
 bool installFont(const char* fileName, const char* family) {
   const std::string name = fileName ? fileName : "";
+  const std::string wanted = family ? family : "";
   const std::string path = name.empty() ? std::string() : locateFontFile(name);
   if (path.empty()) {
     return refuse(name + ": no such file in the working directory or beside the program");
@@ -148,10 +149,10 @@ bool installFont(const char* fileName, const char* family) {
     return refuse(path + ": not a complete TrueType font");
   }
   candidate.family = candidate.face->family_name ? candidate.face->family_name : "";
-  if (candidate.family != family) {
+  if (candidate.family != wanted) {
     const std::string found = candidate.family;
     release(candidate);
-    return refuse(path + ": holds the family \"" + found + "\", not \"" + family + "\"");
+    return refuse(path + ": holds the family \"" + found + "\", not \"" + wanted + "\"");
   }
   // Moving the vector keeps its buffer, so the face stays valid.
   release(installed);
