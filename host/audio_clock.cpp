@@ -1,0 +1,46 @@
+#include "host/audio_clock.h"
+
+#include <algorithm>
+
+#include "synth/song_timing.h"
+
+namespace {
+uint64_t framesIn(uint64_t nanoseconds) { return nanoseconds * kSampleRate / 1000000000ull; }
+}  // namespace
+
+void clockRecordPull(AudioClock& clock, uint32_t before, uint32_t after, uint64_t nowNs) {
+  const uint32_t s = clock.sequence.load(std::memory_order_relaxed);
+  clock.sequence.store(s + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  clock.handedBefore.store(before, std::memory_order_relaxed);
+  clock.handedAfter.store(after, std::memory_order_relaxed);
+  clock.pulledAtNs.store(nowNs, std::memory_order_relaxed);
+  clock.sequence.store(s + 2, std::memory_order_release);
+  clock.started.store(true, std::memory_order_release);
+}
+
+uint32_t clockPosition(AudioClock& clock, uint64_t nowNs, uint32_t endFrames) {
+  if (!clock.started.load(std::memory_order_acquire)) return clock.lastReported;
+  uint32_t before = 0, after = 0;
+  uint64_t at = 0;
+  for (;;) {
+    const uint32_t s1 = clock.sequence.load(std::memory_order_acquire);
+    if (s1 & 1u) continue;
+    before = clock.handedBefore.load(std::memory_order_relaxed);
+    after = clock.handedAfter.load(std::memory_order_relaxed);
+    at = clock.pulledAtNs.load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (clock.sequence.load(std::memory_order_relaxed) == s1) break;
+  }
+  // The buffer handed out at the latest pull starts playing about then.
+  const uint64_t elapsed = nowNs > at ? nowNs - at : 0;
+  const uint64_t estimate = std::min<uint64_t>(before + framesIn(elapsed), after);
+  const uint32_t position = static_cast<uint32_t>(std::min<uint64_t>(estimate, endFrames));
+  clock.lastReported = std::max(clock.lastReported, position);
+  return clock.lastReported;
+}
+
+uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t endFrames) {
+  const uint64_t elapsed = nowNs > startNs ? nowNs - startNs : 0;
+  return static_cast<uint32_t>(std::min<uint64_t>(framesIn(elapsed), endFrames));
+}

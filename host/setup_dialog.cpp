@@ -1,0 +1,69 @@
+#include "host/setup_dialog.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/display_modes.h"
+#include "platform/setup_window.h"
+
+DisplayMode modeList[kModeListSize];
+int modeCount = 0;
+
+namespace {
+bool platformModeAt(int index, DisplayMode& mode) {
+  return displayModeAt(index, mode.width, mode.height);
+}
+}  // namespace
+
+void fillModeListFrom(bool (*modeAt)(int index, DisplayMode& mode)) {
+  modeCount = 0;
+  DisplayMode mode = {};
+  for (int index = 0; modeCount < kModeListSize && modeAt(index, mode); ++index) {
+    if (modeCount > 0 && modeList[modeCount - 1].width == mode.width &&
+        modeList[modeCount - 1].height == mode.height)
+      continue;
+    modeList[modeCount++] = mode;
+  }
+}
+
+void fillModeList() { fillModeListFrom(platformModeAt); }
+
+std::string modeText(const DisplayMode& mode) {
+  char text[500];
+  std::snprintf(text, sizeof text, "%d * %d", mode.width, mode.height);
+  return text;
+}
+
+int selectedModeFor(const IntroConfig& record) {
+  int selected = -1;
+  for (int j = 0; j < modeCount; ++j)
+    if (modeList[j].width == record.width && modeList[j].height == record.height) selected = j;
+  return selected;
+}
+
+void applyStart(IntroConfig& record, int selection, bool fullScreenTicked) {
+  // Without a selected entry there is no mode to write; the record's own
+  // size stays, which is the size the dialog opened with.
+  if (selection >= 0 && selection < modeCount) {
+    record.width = modeList[selection].width;
+    record.height = modeList[selection].height;
+  }
+  record.windowed = fullScreenTicked ? 0 : 1;
+}
+
+int showSetupDialog(IntroConfig* record) {
+  config = record;
+  fillModeList();
+
+  SetupWindowContent content;
+  content.caption = "Glass Meridian";
+  content.modeTexts.reserve(static_cast<size_t>(modeCount));
+  for (int j = 0; j < modeCount; ++j) content.modeTexts.push_back(modeText(modeList[j]));
+  content.selected = selectedModeFor(*record);
+  content.fullScreenTicked = record->windowed == 0;
+
+  SetupWindowChoice choice;
+  const int result = runSetupWindow(content, choice);
+  if (result == 1) applyStart(*record, choice.selected, choice.fullScreenTicked);
+  return result;
+}

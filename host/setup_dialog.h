@@ -1,0 +1,41 @@
+// The setup dialog: a resolution list of the display's modes and a
+// full-screen box. The list rules live here; the window itself is the
+// platform's.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/intro_config.h"
+
+struct DisplayMode {
+  int32_t width;
+  int32_t height;
+};
+
+inline constexpr int kModeListSize = 4096;
+
+// Entry j is the mode behind list entry j.
+extern DisplayMode modeList[kModeListSize];
+extern int modeCount;
+
+// Fills modeList from the display's modes in their order: a mode equal in
+// size to the entry just before it is skipped (only the one before; a size
+// that comes back later is listed again), and the list ends at 4096 entries.
+void fillModeList();
+// The same rules over a given enumeration (index -> mode, false past the end).
+void fillModeListFrom(bool (*modeAt)(int index, DisplayMode& mode));
+
+// "%d * %d"
+std::string modeText(const DisplayMode& mode);
+
+// The list entry selected for the record: the last entry of its size, or -1.
+int selectedModeFor(const IntroConfig& record);
+
+// START: the selected entry's size and windowed = !fullScreenTicked. With no
+// selection (-1) the record keeps its width and height.
+void applyStart(IntroConfig& record, int selection, bool fullScreenTicked);
+
+// Publishes `config`, runs the dialog. 1 after START, 0 after CANCEL or
+// closing the dialog, -1 when the dialog cannot be created.
+int showSetupDialog(IntroConfig* record);

@@ -1,0 +1,13 @@
+#include <SDL.h>
+
+#include "platform/display_modes.h"
+
+bool displayModeAt(int index, int32_t& width, int32_t& height) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (index < 0 || index >= SDL_GetNumDisplayModes(0)) return false;
+  SDL_DisplayMode mode;
+  if (SDL_GetDisplayMode(0, index, &mode) != 0) return false;
+  width = mode.w;
+  height = mode.h;
+  return true;
+}

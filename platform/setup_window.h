@@ -1,0 +1,23 @@
+// The modal setup window: caption, a resolution list, a full-screen box,
+// START and CANCEL.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SetupWindowContent {
+  std::string caption;
+  std::vector<std::string> modeTexts;  // list entries, in order, unsorted
+  int selected = -1;                   // entry shown selected, -1 for none
+  bool fullScreenTicked = false;
+};
+
+struct SetupWindowChoice {
+  int selected = -1;  // entry selected when START was pressed, -1 for none
+  bool fullScreenTicked = false;
+};
+
+// Runs the window until START (Enter), CANCEL (Escape) or the close box.
+// Returns 1 after START (choice filled), 0 after CANCEL or close, -1 when
+// the window cannot be created (no display).
+int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice);

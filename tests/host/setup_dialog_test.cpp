@@ -1,0 +1,96 @@
+#include "host/setup_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<DisplayMode> fakeModes;
+
+bool fakeModeAt(int index, DisplayMode& mode) {
+  if (index < 0 || index >= static_cast<int>(fakeModes.size())) return false;
+  mode = fakeModes[static_cast<size_t>(index)];
+  return true;
+}
+
+void listModes(std::vector<DisplayMode> modes) {
+  fakeModes = std::move(modes);
+  fillModeListFrom(fakeModeAt);
+}
+
+IntroConfig defaults() {
+  IntroConfig record = {};
+  setIntroDefaults(record, 0);
+  return record;
+}
+
+TEST(ModeList, AdjacentModesOfOneSizeGiveOneEntryButARepeatedSizeIsListedAgain) {
+  // One display mode per colour depth or refresh rate, in runs.
+  listModes({{1920, 1080}, {1920, 1080}, {1280, 720}, {1280, 720}, {800, 600}, {1280, 720}, {1280, 720}});
+  ASSERT_EQ(modeCount, 4);
+  EXPECT_EQ(modeText(modeList[0]), "1920 * 1080");
+  EXPECT_EQ(modeText(modeList[1]), "1280 * 720");
+  EXPECT_EQ(modeText(modeList[2]), "800 * 600");
+  EXPECT_EQ(modeText(modeList[3]), "1280 * 720");
+  // The last matching entry stays selected.
+  EXPECT_EQ(selectedModeFor(defaults()), 3);
+}
+
+TEST(ModeList, NoModesAndNoMatchSelectNothing) {
+  listModes({});
+  EXPECT_EQ(modeCount, 0);
+  EXPECT_EQ(selectedModeFor(defaults()), -1);
+  listModes({{640, 480}, {800, 600}});
+  EXPECT_EQ(selectedModeFor(defaults()), -1);
+}
+
+TEST(ModeList, EndsAtFourThousandNinetySixEntries) {
+  std::vector<DisplayMode> many;
+  for (int i = 0; i < 5000; ++i) many.push_back({640 + i, 480});
+  listModes(many);
+  EXPECT_EQ(modeCount, kModeListSize);
+  EXPECT_EQ(modeList[kModeListSize - 1].width, 640 + kModeListSize - 1);
+}
+
+TEST(ModeList, DuplicatesDoNotCountTowardsTheLimit) {
+  std::vector<DisplayMode> many;
+  for (int i = 0; i < 4100; ++i) {
+    many.push_back({100 + i, 100});
+    many.push_back({100 + i, 100});
+  }
+  listModes(many);
+  EXPECT_EQ(modeCount, kModeListSize);
+  EXPECT_EQ(modeList[kModeListSize - 1].width, 100 + kModeListSize - 1);
+}
+
+TEST(ModeText, IsWidthStarHeight) {
+  EXPECT_EQ(modeText({1366, 768}), "1366 * 768");
+  EXPECT_EQ(modeText({-1, 0}), "-1 * 0");
+}
+
+TEST(StartButton, WritesTheSelectedSizeAndTheInverseOfTheBox) {
+  listModes({{1920, 1080}, {1366, 768}});
+  IntroConfig record = defaults();
+  applyStart(record, 1, false);
+  EXPECT_EQ(record.width, 1366);
+  EXPECT_EQ(record.height, 768);
+  EXPECT_EQ(record.windowed, 1);
+  applyStart(record, 0, true);
+  EXPECT_EQ(record.width, 1920);
+  EXPECT_EQ(record.height, 1080);
+  EXPECT_EQ(record.windowed, 0);
+  EXPECT_EQ(record.threadedSound, 1);
+  EXPECT_EQ(record.postProcess, 1);
+}
+
+TEST(StartButton, WithoutASelectionKeepsTheRecordsSize) {
+  listModes({{640, 480}});
+  IntroConfig record = defaults();
+  applyStart(record, -1, false);
+  EXPECT_EQ(record.width, 1280);
+  EXPECT_EQ(record.height, 720);
+  EXPECT_EQ(record.windowed, 1);
+}
+
+}  // namespace
