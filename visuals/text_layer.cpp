@@ -3,6 +3,7 @@
 #include "host/frame_values.h"
 #include "host/intro_config.h"
 #include "platform/font.h"
+#include "visuals/frame_resources.h"
 #include "visuals/text_layout.h"
 
 // One font object per layer (shadow, highlight, face), all alike.
@@ -26,8 +27,8 @@ void createTextFonts() {
 void drawTextLayer() {
   const int32_t width = config->width;
   const int32_t height = config->height;
-  layoutTextFrame(musicTime, previousMusicTime, width, height, static_cast<float>(width),
-                  static_cast<float>(height), textPage, textCountdown, frameLayout);
+  layoutTextFrame(musicTime, previousMusicTime, width, height, screenWidth, screenHeight, textPage,
+                  textCountdown, frameLayout);
 
   // Character by character, each in its three layers: later characters and
   // layers cover earlier ones where they overlap.

@@ -7,6 +7,7 @@
 #include "host/intro_config.h"
 #include "platform/font.h"
 #include "tests/platform/gl_test_context.h"
+#include "visuals/frame_resources.h"
 #include "visuals/text_layer.h"
 #include "visuals/text_layout.h"
 
@@ -22,6 +23,7 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   IntroConfig record;
   setIntroDefaults(record, 0);
   config = &record;
+  setScreenSizes(record.width, record.height);
   ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
   createTextFonts();
 
