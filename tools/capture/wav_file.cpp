@@ -1,0 +1,84 @@
+#include "tools/capture/wav_file.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+static_assert(std::endian::native == std::endian::little, "samples are written as they lie in memory");
+
+namespace {
+
+constexpr uint16_t kFormatIeeeFloat = 3;
+constexpr uint16_t kBitsPerSample = 32;
+
+struct HeaderWriter {
+  std::array<uint8_t, kWavHeaderSize> bytes{};
+  size_t at = 0;
+  void tag(const char (&name)[5]) {
+    std::memcpy(bytes.data() + at, name, 4);
+    at += 4;
+  }
+  void u16(uint16_t v) {
+    bytes[at++] = static_cast<uint8_t>(v);
+    bytes[at++] = static_cast<uint8_t>(v >> 8);
+  }
+  void u32(uint32_t v) {
+    u16(static_cast<uint16_t>(v));
+    u16(static_cast<uint16_t>(v >> 16));
+  }
+};
+
+}  // namespace
+
+std::array<uint8_t, kWavHeaderSize> floatWavHeader(uint32_t frames, uint16_t channels, uint32_t sampleRate) {
+  const uint32_t blockAlign = channels * (kBitsPerSample / 8u);
+  const uint32_t dataBytes = frames * blockAlign;
+  HeaderWriter h;
+  h.tag("RIFF");
+  h.u32(static_cast<uint32_t>(kWavHeaderSize - 8) + dataBytes);
+  h.tag("WAVE");
+  h.tag("fmt ");
+  h.u32(18);  // a non-PCM format carries the extension size
+  h.u16(kFormatIeeeFloat);
+  h.u16(channels);
+  h.u32(sampleRate);
+  h.u32(sampleRate * blockAlign);
+  h.u16(static_cast<uint16_t>(blockAlign));
+  h.u16(kBitsPerSample);
+  h.u16(0);
+  h.tag("fact");
+  h.u32(4);
+  h.u32(frames);
+  h.tag("data");
+  h.u32(dataBytes);
+  return h.bytes;
+}
+
+bool openWavFile(WavFile& wav, const std::string& path, std::string& error) {
+  wav.path = path;
+  wav.file = std::fopen(path.c_str(), "wb");
+  if (wav.file == nullptr) {
+    error = "cannot write '" + path + "': " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool writeFloatWav(WavFile& wav, const float* interleaved, uint32_t frames, uint16_t channels, uint32_t sampleRate,
+                   std::string& error) {
+  const uint64_t samples = uint64_t{frames} * channels;
+  bool ok = samples * 4 + kWavHeaderSize - 8 <= UINT32_MAX;
+  if (!ok) error = "'" + wav.path + "': too many samples for a WAVE file";
+  if (ok) {
+    const std::array<uint8_t, kWavHeaderSize> header = floatWavHeader(frames, channels, sampleRate);
+    ok = std::fwrite(header.data(), 1, header.size(), wav.file) == header.size() &&
+         std::fwrite(interleaved, sizeof(float), samples, wav.file) == samples;
+    if (!ok) error = "writing '" + wav.path + "' failed: " + std::strerror(errno);
+  }
+  if (std::fclose(wav.file) != 0 && ok) {
+    error = "writing '" + wav.path + "' failed: " + std::strerror(errno);
+    ok = false;
+  }
+  wav.file = nullptr;
+  return ok;
+}
