@@ -9,28 +9,29 @@ uint64_t framesIn(uint64_t nanoseconds) { return nanoseconds * kSampleRate / 100
 }  // namespace
 
 void clockRecordPull(AudioClock& clock, uint32_t before, uint32_t after, uint64_t nowNs) {
-  const uint32_t s = clock.sequence.load(std::memory_order_relaxed);
-  clock.sequence.store(s + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  clock.handedBefore.store(before, std::memory_order_relaxed);
-  clock.handedAfter.store(after, std::memory_order_relaxed);
-  clock.pulledAtNs.store(nowNs, std::memory_order_relaxed);
-  clock.sequence.store(s + 2, std::memory_order_release);
-  clock.started.store(true, std::memory_order_release);
+  // A sequence lock: the count is odd while the three fields change. All
+  // accesses are sequentially consistent, so a reader that sees the same even
+  // count before and after its reads has read one consistent pull.
+  const uint32_t s = clock.sequence.load();
+  clock.sequence.store(s + 1);
+  clock.handedBefore.store(before);
+  clock.handedAfter.store(after);
+  clock.pulledAtNs.store(nowNs);
+  clock.sequence.store(s + 2);
+  clock.started.store(true);
 }
 
 uint32_t clockPosition(AudioClock& clock, uint64_t nowNs, uint32_t endFrames) {
-  if (!clock.started.load(std::memory_order_acquire)) return clock.lastReported;
+  if (!clock.started.load()) return clock.lastReported;
   uint32_t before = 0, after = 0;
   uint64_t at = 0;
   for (;;) {
-    const uint32_t s1 = clock.sequence.load(std::memory_order_acquire);
+    const uint32_t s1 = clock.sequence.load();
     if (s1 & 1u) continue;
-    before = clock.handedBefore.load(std::memory_order_relaxed);
-    after = clock.handedAfter.load(std::memory_order_relaxed);
-    at = clock.pulledAtNs.load(std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_acquire);
-    if (clock.sequence.load(std::memory_order_relaxed) == s1) break;
+    before = clock.handedBefore.load();
+    after = clock.handedAfter.load();
+    at = clock.pulledAtNs.load();
+    if (clock.sequence.load() == s1) break;
   }
   // The buffer handed out at the latest pull starts playing about then.
   const uint64_t elapsed = nowNs > at ? nowNs - at : 0;

@@ -14,7 +14,7 @@
 
 namespace {
 
-AudioClock clock;
+AudioClock playClock;
 uint32_t songCursor = 0;  // touched by the device thread only
 bool deviceOpen = false;
 uint64_t wallStartNs = 0;
@@ -34,7 +34,7 @@ void pullSongFrames(float* out, uint32_t frames, void*) {
   // play as silence.
   std::fill(out, out + 2 * (frames - (i - before)), 0.0f);
   songCursor = after;
-  clockRecordPull(clock, before, after, monotonicNanoseconds());
+  clockRecordPull(playClock, before, after, monotonicNanoseconds());
 }
 
 void startAudio() {
@@ -54,7 +54,7 @@ void startAudio() {
 uint32_t playedPosition() {
   const uint64_t now = monotonicNanoseconds();
   if (!deviceOpen) return wallClockPosition(wallStartNs, now, kSongFrames);
-  return clockPosition(clock, now, kSongFrames);
+  return clockPosition(playClock, now, kSongFrames);
 }
 
 void stopAudio() {
@@ -65,6 +65,6 @@ void stopAudio() {
 void resetAudioPlayback() {
   stopAudio();
   songCursor = 0;
-  clock.started.store(false);
-  clock.lastReported = 0;
+  playClock.started.store(false);
+  playClock.lastReported = 0;
 }

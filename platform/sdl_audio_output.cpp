@@ -40,4 +40,6 @@ bool openAudioOutput(AudioPull pull, void* user, std::string& reason) {
 void closeAudioOutput() {
   if (device != 0) SDL_CloseAudioDevice(device);
   device = 0;
+  // The next open starts the audio system afresh, with the driver of that moment.
+  if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

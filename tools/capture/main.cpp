@@ -1,5 +1,6 @@
 // glass-meridian-capture: renders the show offline.
 //   --wav FILE   the soundtrack as a 32-bit float stereo WAVE file
+//   --still SECONDS --png FILE [--size WxH] [--path post|direct]   one frame
 // Exit status 0 on success, 1 when the render fails, 2 for a usage error or
 // a file that cannot be written.
 #include <chrono>
@@ -11,11 +12,13 @@
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
 #include "synth/song_validation.h"
+#include "tools/capture/still_capture.h"
+#include "tools/capture/still_options.h"
 #include "tools/capture/wav_file.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: glass-meridian-capture --wav FILE\n";
+constexpr const char* kUsage = "usage: glass-meridian-capture --wav FILE\n       glass-meridian-capture --still SECONDS --png FILE [--size WxH] [--path post|direct]\n";
 
 int usageError(const char* message) {
   std::fprintf(stderr, "glass-meridian-capture: %s\n%s", message, kUsage);
@@ -67,9 +70,22 @@ int captureWav(const std::string& path) {
   return 0;
 }
 
+int captureStillFrame(int argc, char** argv) {
+  StillOptions options;
+  std::string error;
+  if (!parseStillOptions(argc - 1, argv + 1, &options, &error)) return usageError(error.c_str());
+  if (!captureStill(options.request, options.pngPath.c_str(), &error)) {
+    std::fprintf(stderr, "glass-meridian-capture: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--still") == 0) return captureStillFrame(argc, argv);
   std::string wavPath;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--wav") == 0) {

@@ -1,0 +1,245 @@
+// The face installed for this process and its rasterisation, with FreeType.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_FONT_FORMATS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/font.h"
+#include "platform/font_atlas.h"
+
+namespace {
+
+constexpr size_t kLargestFontFile = size_t{64} << 20;
+constexpr int32_t kLargestPixelSize = 2048;
+
+struct InstalledFace {
+  std::string fileName;
+  std::string family;
+  std::vector<unsigned char> bytes;  // FreeType reads the face from here
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+};
+
+// The show installs one face; installing another replaces it.
+InstalledFace installed;
+std::string problem;
+
+void release(InstalledFace& face) {
+  if (face.face) FT_Done_Face(face.face);
+  if (face.library) FT_Done_FreeType(face.library);
+  face = InstalledFace{};
+}
+
+bool refuse(std::string why) {
+  problem = std::move(why);
+  return false;
+}
+
+bool exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::string executableFolder() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return {};
+  path[length] = '\0';
+  char* slash = std::strrchr(path, '/');
+  if (!slash) return {};
+  *slash = '\0';
+  return path;
+}
+
+// The file a font name refers to: as given (for a bare name, in the working
+// directory), else a bare name beside the executable. Empty when neither exists.
+std::string locateFontFile(const std::string& name) {
+  if (exists(name)) return name;
+  if (name.find('/') != std::string::npos) return {};
+  const std::string folder = executableFolder();
+  if (!folder.empty() && exists(folder + "/" + name)) return folder + "/" + name;
+  return {};
+}
+
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  bytes.clear();
+  unsigned char chunk[16384];
+  bool complete = false;
+  while (bytes.size() <= kLargestFontFile) {
+    const size_t got = std::fread(chunk, 1, sizeof chunk, file);
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (got < sizeof chunk) {
+      complete = std::ferror(file) == 0;
+      break;
+    }
+  }
+  std::fclose(file);
+  return complete && bytes.size() <= kLargestFontFile;
+}
+
+uint32_t bigEndian(const unsigned char* at, int bytes) {
+  uint32_t value = 0;
+  for (int i = 0; i < bytes; ++i) value = (value << 8) | at[i];
+  return value;
+}
+
+// A TrueType file whose every table lies wholly inside the file: a font cut
+// short anywhere fails here, even where FreeType would quietly skip the
+// damaged table.
+bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
+  const size_t size = bytes.size();
+  if (size < 12) return false;
+  const uint32_t version = bigEndian(bytes.data(), 4);
+  if (version != 0x00010000u && version != 0x74727565u /* 'true' */) return false;
+  const size_t tables = bigEndian(bytes.data() + 4, 2);
+  if (tables == 0 || 12 + 16 * tables > size) return false;
+  for (size_t t = 0; t < tables; ++t) {
+    const unsigned char* record = bytes.data() + 12 + 16 * t;
+    const size_t offset = bigEndian(record + 8, 4);
+    const size_t length = bigEndian(record + 12, 4);
+    if (offset > size || length > size - offset) return false;
+  }
+  return true;
+}
+
+bool everyPrintableGlyphLoads(FT_Face face) {
+  for (int code = kFirstAtlasCode; code <= kLastAtlasCode; ++code) {
+    if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_NO_SCALE) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool installFont(const char* fileName, const char* family) {
+  const std::string name = fileName ? fileName : "";
+  const std::string wanted = family ? family : "";
+  const std::string path = name.empty() ? std::string() : locateFontFile(name);
+  if (path.empty()) {
+    return refuse(name + ": no such file in the working directory or beside the program");
+  }
+  InstalledFace candidate;
+  candidate.fileName = name;
+  if (!readWholeFile(path, candidate.bytes)) return refuse(path + ": cannot be read");
+  if (!trueTypeTablesComplete(candidate.bytes)) {
+    return refuse(path + ": not a complete TrueType font");
+  }
+  if (FT_Init_FreeType(&candidate.library) != 0) {
+    release(candidate);
+    return refuse("the font rasteriser cannot start");
+  }
+  if (FT_New_Memory_Face(candidate.library, candidate.bytes.data(),
+                         static_cast<FT_Long>(candidate.bytes.size()), 0, &candidate.face) != 0 ||
+      std::strcmp(FT_Get_Font_Format(candidate.face), "TrueType") != 0 ||
+      !everyPrintableGlyphLoads(candidate.face)) {
+    release(candidate);
+    return refuse(path + ": not a complete TrueType font");
+  }
+  candidate.family = candidate.face->family_name ? candidate.face->family_name : "";
+  if (candidate.family != wanted) {
+    const std::string found = candidate.family;
+    release(candidate);
+    return refuse(path + ": holds the family \"" + found + "\", not \"" + wanted + "\"");
+  }
+  // Moving the vector keeps its buffer, so the face stays valid.
+  release(installed);
+  installed = std::move(candidate);
+  problem.clear();
+  return true;
+}
+
+const char* fontInstallProblem() { return problem.c_str(); }
+
+void removeFont(const char* fileName) {
+  if (installed.face && fileName && installed.fileName == fileName) release(installed);
+}
+
+bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas) {
+  if (!installed.face || !faceName || installed.family != faceName) return false;
+  FT_Face face = installed.face;
+
+  // Sizes as a GDI-style font request means them: the height is the cell
+  // (Windows ascent plus descent), the width the average character width.
+  const double em = face->units_per_EM;
+  double cellAscent = face->ascender;
+  double cellDescent = -face->descender;
+  double averageWidth = face->max_advance_width;
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 && os2->version != 0xFFFFu && os2->usWinAscent + os2->usWinDescent > 0) {
+    cellAscent = os2->usWinAscent;
+    cellDescent = os2->usWinDescent;
+    if (os2->xAvgCharWidth > 0) averageWidth = os2->xAvgCharWidth;
+  }
+  const double cell = cellAscent + cellDescent > 0 ? cellAscent + cellDescent : em;
+  const double pixelHeight = std::clamp(height, 1, kLargestPixelSize);
+  const double ppemY = pixelHeight * em / cell;
+  const double ppemX =
+      width > 0 ? std::clamp(width, 1, kLargestPixelSize) * em / averageWidth : ppemY;
+  if (FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(ppemX * 64.0)),
+                       static_cast<FT_F26Dot6>(std::lround(ppemY * 64.0)), 72, 72) != 0) {
+    return false;
+  }
+  atlas.ascent = static_cast<float>(cellAscent * ppemY / em);
+  atlas.descent = static_cast<float>(cellDescent * ppemY / em);
+
+  // Render every glyph unhinted (the outlines keep their exact proportions),
+  // then pack them into a grid of equal cells with a pixel of space between.
+  std::vector<std::vector<uint8_t>> bitmaps(kAtlasGlyphs);
+  int32_t widest = 1;
+  int32_t tallest = 1;
+  for (int g = 0; g < kAtlasGlyphs; ++g) {
+    if (FT_Load_Char(face, static_cast<FT_ULong>(kFirstAtlasCode + g),
+                     FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_RENDER) != 0) {
+      return false;
+    }
+    const FT_GlyphSlot slot = face->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    AtlasGlyph& glyph = atlas.glyphs[g];
+    glyph.width = static_cast<int32_t>(bitmap.width);
+    glyph.height = static_cast<int32_t>(bitmap.rows);
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.advance = static_cast<float>(static_cast<double>(slot->linearHoriAdvance) / 65536.0);
+    bitmaps[g].resize(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height));
+    for (int32_t row = 0; row < glyph.height; ++row) {
+      const unsigned char* source = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
+      std::copy(source, source + glyph.width,
+                bitmaps[g].begin() + static_cast<ptrdiff_t>(row) * glyph.width);
+    }
+    widest = std::max(widest, glyph.width);
+    tallest = std::max(tallest, glyph.height);
+  }
+
+  constexpr int32_t kColumns = 16;
+  constexpr int32_t kRows = (kAtlasGlyphs + kColumns - 1) / kColumns;
+  const int32_t cellWidth = widest + 1;
+  const int32_t cellHeight = tallest + 1;
+  atlas.width = kColumns * cellWidth;
+  atlas.height = kRows * cellHeight;
+  atlas.coverage.assign(static_cast<size_t>(atlas.width) * static_cast<size_t>(atlas.height), 0);
+  for (int g = 0; g < kAtlasGlyphs; ++g) {
+    AtlasGlyph& glyph = atlas.glyphs[g];
+    glyph.x = (g % kColumns) * cellWidth;
+    glyph.y = (g / kColumns) * cellHeight;
+    for (int32_t row = 0; row < glyph.height; ++row) {
+      std::copy(bitmaps[g].begin() + static_cast<ptrdiff_t>(row) * glyph.width,
+                bitmaps[g].begin() + static_cast<ptrdiff_t>(row + 1) * glyph.width,
+                atlas.coverage.begin() +
+                    static_cast<ptrdiff_t>(glyph.y + row) * atlas.width + glyph.x);
+    }
+  }
+  return true;
+}

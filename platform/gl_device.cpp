@@ -1,0 +1,405 @@
+// The GPU device on an OpenGL 3.3 core context: textures and render targets
+// as RGBA8 textures with framebuffer objects, stage state as sampler
+// objects, quads from one streamed vertex buffer, the plain texture copy as
+// a tiny program of its own.
+#include "platform/gpu.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/gl_shared.h"
+
+struct GpuTexture {
+  GLuint name;
+  int width, height;
+  GpuSurface* surface;  // render textures only
+  GLuint unpackBuffer;  // while locked
+};
+
+struct GpuSurface {
+  GLuint framebuffer;
+  int width, height;                  // the pixel space quads are given in
+  int viewportWidth, viewportHeight;  // pixels actually stored
+  bool bottomUp;                      // row 0 of the storage is the bottom of the picture
+};
+
+const char* const quadVertexShaderSource = R"(#version 330 core
+layout(location = 0) in vec2 gm_position;
+layout(location = 1) in vec2 gm_texcoordIn;
+out vec2 gm_texcoord;
+void main() {
+  gl_Position = vec4(gm_position, 0.0, 1.0);
+  gm_texcoord = gm_texcoordIn;
+}
+)";
+
+namespace {
+
+const char* const copyFragmentShaderSource = R"(#version 330 core
+uniform sampler2D gm_stage0;
+in vec2 gm_texcoord;
+layout(location = 0) out vec4 gm_colour;
+void main() { gm_colour = texture(gm_stage0, gm_texcoord); }
+)";
+
+constexpr int kStages = 2;
+
+SDL_Window* deviceWindow = nullptr;
+SDL_GLContext context = nullptr;
+GpuSurface backBuffer = {};
+GpuSurface* currentSurface = nullptr;
+GLuint quadArray = 0, quadBuffer = 0;
+GLuint copyProgram = 0;
+GLuint passProgram = 0;
+GLuint samplers[kStages] = {};
+
+void setStageDefaults(GLuint sampler) {
+  glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  const float transparentBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, transparentBlack);
+}
+
+std::string glErrorName(GLenum code) {
+  switch (code) {
+    case GL_INVALID_ENUM: return "invalid enum";
+    case GL_INVALID_VALUE: return "invalid value";
+    case GL_INVALID_OPERATION: return "invalid operation";
+    case GL_INVALID_FRAMEBUFFER_OPERATION: return "invalid framebuffer operation";
+    case GL_OUT_OF_MEMORY: return "out of memory";
+    default: return "unknown error";
+  }
+}
+
+bool createDeviceObjects(std::string* error) {
+  glGenVertexArrays(1, &quadArray);
+  glBindVertexArray(quadArray);
+  glGenBuffers(1, &quadBuffer);
+  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+  glBufferData(GL_ARRAY_BUFFER, 16 * sizeof(float), nullptr, GL_STREAM_DRAW);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
+  glEnableVertexAttribArray(1);
+  glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float),
+                        reinterpret_cast<const void*>(2 * sizeof(float)));
+
+  GLuint vertexShader = compileShader(GL_VERTEX_SHADER, quadVertexShaderSource, error);
+  if (!vertexShader) return false;
+  GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, copyFragmentShaderSource, error);
+  if (!fragmentShader) {
+    glDeleteShader(vertexShader);
+    return false;
+  }
+  copyProgram = linkProgram(vertexShader, fragmentShader, error);
+  glDeleteShader(vertexShader);
+  glDeleteShader(fragmentShader);
+  if (!copyProgram) return false;
+  glUseProgram(copyProgram);
+  glUniform1i(glGetUniformLocation(copyProgram, "gm_stage0"), 0);
+  glUseProgram(0);
+
+  glGenSamplers(kStages, samplers);
+  for (int stage = 0; stage < kStages; ++stage) {
+    setStageDefaults(samplers[stage]);
+    glBindSampler(static_cast<GLuint>(stage), samplers[stage]);
+  }
+
+  // Quads lie at depth 0 and cover their whole target; nothing is culled,
+  // tested or dithered.
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DITHER);
+  glDisable(GL_BLEND);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  return true;
+}
+
+}  // namespace
+
+GLuint compileShader(GLenum stage, const char* source, std::string* log) {
+  GLuint shader = glCreateShader(stage);
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok == GL_TRUE) return shader;
+  GLint length = 0;
+  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) glGetShaderInfoLog(shader, length, nullptr, text.data());
+  text.resize(std::strlen(text.c_str()));
+  *log = text.empty() ? "the driver rejected the shader without a message" : text;
+  glDeleteShader(shader);
+  return 0;
+}
+
+GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log) {
+  GLuint program = glCreateProgram();
+  glAttachShader(program, vertexShader);
+  glAttachShader(program, fragmentShader);
+  glLinkProgram(program);
+  glDetachShader(program, vertexShader);
+  glDetachShader(program, fragmentShader);
+  GLint ok = GL_FALSE;
+  glGetProgramiv(program, GL_LINK_STATUS, &ok);
+  if (ok == GL_TRUE) return program;
+  GLint length = 0;
+  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) glGetProgramInfoLog(program, length, nullptr, text.data());
+  text.resize(std::strlen(text.c_str()));
+  *log = text.empty() ? "the driver could not link the program without a message" : text;
+  glDeleteProgram(program);
+  return 0;
+}
+
+bool createGlDevice(SDL_Window* window, int width, int height, std::string* error) {
+  context = SDL_GL_CreateContext(window);
+  if (!context) {
+    const char* reason = SDL_GetError();
+    *error = std::string("Could not create an OpenGL 3.3 core context: ") +
+             (reason && *reason ? reason : "no reason given");
+    return false;
+  }
+  if (epoxy_gl_version() < 33) {
+    *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
+             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+    return false;
+  }
+  deviceWindow = window;
+  SDL_GL_SetSwapInterval(0);
+
+  int drawableWidth = width, drawableHeight = height;
+  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+  backBuffer = GpuSurface{0, width, height, drawableWidth, drawableHeight, true};
+  if (!createDeviceObjects(error)) {
+    *error = "Could not prepare the graphics device: " + *error;
+    releaseGlDevice();
+    return false;
+  }
+  setRenderTarget(&backBuffer);
+  takeGpuError();
+  return true;
+}
+
+void releaseGlDevice() {
+  if (!context) return;
+  glDeleteSamplers(kStages, samplers);
+  glDeleteProgram(copyProgram);
+  glDeleteBuffers(1, &quadBuffer);
+  glDeleteVertexArrays(1, &quadArray);
+  copyProgram = quadBuffer = quadArray = passProgram = 0;
+  currentSurface = nullptr;
+  SDL_GL_DeleteContext(context);
+  context = nullptr;
+  deviceWindow = nullptr;
+}
+
+void setPassProgram(GLuint program) { passProgram = program; }
+
+namespace {
+GpuTexture* createTextureObject(int width, int height, std::string* error) {
+  if (width <= 0 || height <= 0) {
+    *error = "Cannot create a texture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels.";
+    return nullptr;
+  }
+  takeGpuError();
+  auto* texture = new GpuTexture{0, width, height, nullptr, 0};
+  glGenTextures(1, &texture->name);
+  glBindTexture(GL_TEXTURE_2D, texture->name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  const std::string failure = takeGpuError();
+  if (!failure.empty()) {
+    *error = "Could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
+             " pixels: " + failure;
+    releaseTexture(texture);
+    return nullptr;
+  }
+  return texture;
+}
+}  // namespace
+
+GpuTexture* createTexture(int width, int height, std::string* error) {
+  return createTextureObject(width, height, error);
+}
+
+GpuTexture* createRenderTexture(int width, int height, std::string* error) {
+  GpuTexture* texture = createTextureObject(width, height, error);
+  if (!texture) return nullptr;
+  texture->surface = new GpuSurface{0, width, height, width, height, false};
+  glGenFramebuffers(1, &texture->surface->framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, texture->surface->framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->name, 0);
+  const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+  glBindFramebuffer(GL_FRAMEBUFFER, currentSurface ? currentSurface->framebuffer : 0);
+  if (status != GL_FRAMEBUFFER_COMPLETE) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04X", status);
+    *error = "The graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
+             std::to_string(height) + " pixels (framebuffer status " + code + ").";
+    releaseTexture(texture);
+    return nullptr;
+  }
+  return texture;
+}
+
+GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surface : nullptr; }
+
+GpuSurface* backBufferSurface() { return &backBuffer; }
+
+uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
+  if (!texture || texture->unpackBuffer) return nullptr;
+  const auto bytes = static_cast<GLsizeiptr>(texture->width) * texture->height * 4;
+  glGenBuffers(1, &texture->unpackBuffer);
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
+  glBufferData(GL_PIXEL_UNPACK_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+  void* memory = glMapBufferRange(GL_PIXEL_UNPACK_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+  if (!memory) {
+    glDeleteBuffers(1, &texture->unpackBuffer);
+    texture->unpackBuffer = 0;
+    return nullptr;
+  }
+  *pitch = texture->width;
+  return static_cast<uint32_t*>(memory);
+}
+
+void unlockTexture(GpuTexture* texture) {
+  if (!texture || !texture->unpackBuffer) return;
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
+  glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
+  glBindTexture(GL_TEXTURE_2D, texture->name);
+  // A texel A*2^24 + R*2^16 + G*2^8 + B read as one 32-bit value.
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_BGRA,
+                  GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+  glDeleteBuffers(1, &texture->unpackBuffer);
+  texture->unpackBuffer = 0;
+}
+
+void releaseTexture(GpuTexture* texture) {
+  if (!texture) return;
+  if (texture->surface) {
+    if (currentSurface == texture->surface) setRenderTarget(&backBuffer);
+    glDeleteFramebuffers(1, &texture->surface->framebuffer);
+    delete texture->surface;
+  }
+  if (texture->unpackBuffer) {
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
+    glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    glDeleteBuffers(1, &texture->unpackBuffer);
+  }
+  glDeleteTextures(1, &texture->name);
+  delete texture;
+}
+
+void setRenderTarget(GpuSurface* surface) {
+  if (!surface) return;
+  currentSurface = surface;
+  glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
+  glViewport(0, 0, surface->viewportWidth, surface->viewportHeight);
+}
+
+void setTexture(int stage, GpuTexture* texture) {
+  if (stage < 0 || stage >= kStages) return;
+  glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(stage));
+  glBindTexture(GL_TEXTURE_2D, texture ? texture->name : 0);
+  glActiveTexture(GL_TEXTURE0);
+}
+
+void setSamplerState(int stage, SamplerFilter magnification, SamplerAddress address) {
+  if (stage < 0 || stage >= kStages) return;
+  const GLuint sampler = samplers[stage];
+  glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magnification == SamplerFilter::linear ? GL_LINEAR : GL_NEAREST);
+  const GLint wrap = address == SamplerAddress::border ? GL_CLAMP_TO_BORDER : GL_REPEAT;
+  glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
+  glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap);
+}
+
+void setBlendMode(BlendMode mode) {
+  switch (mode) {
+    case BlendMode::off:
+      glDisable(GL_BLEND);
+      return;
+    case BlendMode::add:
+      glBlendFunc(GL_ONE, GL_ONE);
+      break;
+    case BlendMode::alphaBlend:
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+  }
+  glBlendEquation(GL_FUNC_ADD);
+  glEnable(GL_BLEND);
+}
+
+void drawQuad(const QuadVertex quad[4]) {
+  if (!currentSurface) return;
+  // Pixels to clip space. Render textures store the picture's top row first,
+  // the back buffer its bottom row first.
+  const float w = static_cast<float>(currentSurface->width);
+  const float h = static_cast<float>(currentSurface->height);
+  float vertices[16];
+  for (int i = 0; i < 4; ++i) {
+    const float down = quad[i].y / h * 2.0f;
+    vertices[4 * i + 0] = quad[i].x / w * 2.0f - 1.0f;
+    vertices[4 * i + 1] = currentSurface->bottomUp ? 1.0f - down : down - 1.0f;
+    vertices[4 * i + 2] = quad[i].tu;
+    vertices[4 * i + 3] = quad[i].tv;
+  }
+  glUseProgram(passProgram ? passProgram : copyProgram);
+  glBindVertexArray(quadArray);
+  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+  glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices, GL_STREAM_DRAW);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+void presentFrame() {
+  if (deviceWindow) SDL_GL_SwapWindow(deviceWindow);
+}
+
+void finishGpuWork() { glFinish(); }
+
+void surfaceSize(GpuSurface* surface, int* width, int* height) {
+  *width = surface ? surface->viewportWidth : 0;
+  *height = surface ? surface->viewportHeight : 0;
+}
+
+void readSurface(GpuSurface* surface, uint8_t* rgba) {
+  if (!surface) return;
+  const int w = surface->viewportWidth, h = surface->viewportHeight;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, surface->framebuffer);
+  if (surface->framebuffer == 0) glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, currentSurface ? currentSurface->framebuffer : 0);
+  if (!surface->bottomUp) return;
+  const size_t row = static_cast<size_t>(w) * 4;
+  for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {
+    uint8_t* a = rgba + row * static_cast<size_t>(top);
+    uint8_t* b = rgba + row * static_cast<size_t>(bottom);
+    for (size_t i = 0; i < row; ++i) {
+      const uint8_t swap = a[i];
+      a[i] = b[i];
+      b[i] = swap;
+    }
+  }
+}
+
+std::string takeGpuError() {
+  if (!context) return {};
+  const GLenum first = glGetError();
+  if (first == GL_NO_ERROR) return {};
+  for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%04X", first);
+  return "OpenGL error " + std::string(code) + " (" + glErrorName(first) + ")";
+}

@@ -1,0 +1,77 @@
+// The show's window on SDL 2, with the OpenGL attributes its device needs.
+#include "platform/window.h"
+
+#include "platform/gl_shared.h"
+
+namespace {
+SDL_Window* showWindow = nullptr;
+bool cursorHidden = false;
+
+std::string sdlError() {
+  const char* text = SDL_GetError();
+  return text && *text ? text : "no reason given";
+}
+}  // namespace
+
+bool openWindow(const WindowRequest& request, std::string* error) {
+  if (showWindow) {
+    *error = "A window is already open.";
+    return false;
+  }
+  if (request.width <= 0 || request.height <= 0) {
+    *error = "Cannot open a window of " + std::to_string(request.width) + " x " +
+             std::to_string(request.height) + " pixels.";
+    return false;
+  }
+  if (request.headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    *error = "Could not start the video system: " + sdlError();
+    return false;
+  }
+
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+  Uint32 flags = SDL_WINDOW_OPENGL;
+  flags |= request.headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+  if (request.borderless) flags |= SDL_WINDOW_BORDERLESS;
+  if (request.fullScreen && !request.headless) flags |= SDL_WINDOW_FULLSCREEN;
+  const int position = request.borderless ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+  showWindow = SDL_CreateWindow(request.title ? request.title : "", position, position, request.width,
+                                request.height, flags);
+  if (!showWindow) {
+    *error = "Could not open a " + std::to_string(request.width) + " x " + std::to_string(request.height) +
+             " window: " + sdlError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  if (!createGlDevice(showWindow, request.width, request.height, error)) {
+    SDL_DestroyWindow(showWindow);
+    showWindow = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  if (request.hideCursor) {
+    SDL_ShowCursor(SDL_DISABLE);
+    cursorHidden = true;
+  }
+  return true;
+}
+
+void closeWindow() {
+  if (!showWindow) return;
+  releaseGlDevice();
+  if (cursorHidden) SDL_ShowCursor(SDL_ENABLE);
+  cursorHidden = false;
+  SDL_DestroyWindow(showWindow);
+  showWindow = nullptr;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}

@@ -1,0 +1,31 @@
+// The built-in overlay picture: a logo along the right edge, black elsewhere.
+#include <gtest/gtest.h>
+
+#include "visuals/overlay_picture.h"
+
+namespace {
+
+TEST(OverlayPicture, LogoAlongTheRightEdgeCoversAboutAnEighthOfThePicture) {
+  static_assert(kOverlayBytes == 9437184);
+  size_t lit = 0;
+  int left = kOverlayWidth, right = -1, top = kOverlayHeight, bottom = -1;
+  for (int y = 0; y < kOverlayHeight; ++y) {
+    for (int x = 0; x < kOverlayWidth; ++x) {
+      const unsigned char* p = &overlayPicture[static_cast<size_t>(y) * kOverlayRowBytes + static_cast<size_t>(x) * 3];
+      if ((p[0] | p[1] | p[2]) == 0) continue;
+      ++lit;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  const double share = static_cast<double>(lit) / (kOverlayWidth * kOverlayHeight);
+  EXPECT_NEAR(share, 0.12, 0.01);
+  EXPECT_NEAR(left, 1538, 8);
+  EXPECT_NEAR(right, 2028, 8);
+  EXPECT_NEAR(top, 14, 8);
+  EXPECT_NEAR(bottom, 1518, 8);
+}
+
+}  // namespace

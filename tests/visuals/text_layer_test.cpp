@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "host/frame_values.h"
+#include "host/intro_config.h"
+#include "platform/font.h"
+#include "tests/platform/gl_test_context.h"
+#include "visuals/frame_resources.h"
+#include "visuals/text_layer.h"
+#include "visuals/text_layout.h"
+
+namespace {
+
+// Music time 7.75 at 1280 x 720, resting on page 0 (countdown 250). Page 0
+// begins "   GLASS MERIDIAN": character 4 is the 'L', whose face is centred on
+// (248, 197) at that time, so its 42 x 24 cell spans x 227 to 269 and
+// y 185 to 209; the highlight sits 2 pixels left and 1 up, the shadow 2
+// right and 1 down. L's stem is font columns 1 and 2 (5.25 pixels each).
+TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
+  ASSERT_EQ(testGlContextProblem(), "");
+  IntroConfig record;
+  setIntroDefaults(record, 0);
+  config = &record;
+  setScreenSizes(record.width, record.height);
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
+  createTextFonts();
+
+  musicTime = 7.75f;
+  previousMusicTime = 7.75f;
+  seekTextPages(7.75f, textPage, textCountdown);
+  ASSERT_EQ(textPage, 0);
+  ASSERT_EQ(textCountdown, 250.0f);
+
+  // Preconditions of the probes below: where the 'L' and its right-hand
+  // neighbour stand in this frame.
+  static TextCharacterLayout expected[kTextCharacters];
+  uint8_t page = textPage;
+  float countdown = textCountdown;
+  layoutTextFrame(7.75f, 7.75f, 1280, 720, 1280.0f, 720.0f, page, countdown, expected);
+  ASSERT_EQ(expected[4].code, 'L');
+  ASSERT_EQ(textRectCentre(expected[4].rects[2]).x, 248.0f);
+  ASSERT_EQ(textRectCentre(expected[4].rects[2]).y, 197.0f);
+  ASSERT_GT(textRectCentre(expected[5].rects[1]).x - 21.0f, 250.0f);  // 'A' keeps clear
+
+  TestTarget target = makeTestTarget(1280, 720);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  drawTextLayer();
+  std::vector<uint8_t> rgba(1280u * 720u * 4u);
+  glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  auto pixel = [&](int x, int y, int c) { return rgba[static_cast<size_t>((y * 1280 + x) * 4 + c)]; };
+
+  // The face's stem, drawn last: black.
+  EXPECT_EQ(pixel(237, 190, 0), 0);
+  EXPECT_EQ(pixel(237, 190, 1), 0);
+  EXPECT_EQ(pixel(237, 190, 2), 0);
+  // Right of the face's stem only the shadow's stem: row 0's orange at
+  // alpha 0x77 over black.
+  const double alpha = 0x77 / 255.0;
+  EXPECT_NEAR(pixel(243, 190, 0), 0xFF * alpha, 1.5);
+  EXPECT_NEAR(pixel(243, 190, 1), 0xAA * alpha, 1.5);
+  EXPECT_NEAR(pixel(243, 190, 2), 0x44 * alpha, 1.5);
+  // The row above the face's top: only the highlight, opaque white.
+  EXPECT_EQ(pixel(235, 184, 0), 255);
+  EXPECT_EQ(pixel(235, 184, 1), 255);
+  EXPECT_EQ(pixel(235, 184, 2), 255);
+  // Far from any text the target is untouched.
+  EXPECT_EQ(pixel(1200, 40, 0), 0);
+
+  // The countdown ran on the frame's time: none here, 0.25 units next frame.
+  EXPECT_EQ(textCountdown, 250.0f);
+  previousMusicTime = musicTime;
+  musicTime = 8.0f;
+  drawTextLayer();
+  EXPECT_EQ(textCountdown, 200.0f);
+  EXPECT_EQ(textPage, 0);
+
+  GLint program = -1;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  EXPECT_EQ(program, 0);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  freeTestTarget(target);
+  releaseTextFonts();
+  removeFont("C64.ttf");
+  config = nullptr;
+}
+
+}  // namespace

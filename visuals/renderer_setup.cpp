@@ -1,0 +1,34 @@
+#include "visuals/renderer_setup.h"
+
+#include "host/intro_config.h"
+#include "platform/effect.h"
+#include "platform/window.h"
+#include "visuals/frame_resources.h"
+#include "visuals/scene_effect.h"
+
+RendererFailure initRenderer(std::string* error) {
+  setScreenSizes(config->width, config->height);
+  if (config->postProcess && !createRenderTargets(error)) return RendererFailure::resources;
+  if (!compileSceneEffect(config->postProcess != 0, error)) return RendererFailure::effect;
+  if (!createScreenResources(error)) return RendererFailure::resources;
+  return RendererFailure::none;
+}
+
+void releaseRenderer() {
+  releaseFrameResources();
+  releaseEffect(effect);
+  effect = nullptr;
+}
+
+RendererFailure initHeadlessGraphics(std::string* error) {
+  const WindowRequest request{"Talon/Vexa", config->width, config->height, false, true, false, true};
+  if (!openWindow(request, error)) return RendererFailure::resources;
+  const RendererFailure failure = initRenderer(error);
+  if (failure != RendererFailure::none) closeHeadlessGraphics();
+  return failure;
+}
+
+void closeHeadlessGraphics() {
+  releaseRenderer();
+  closeWindow();
+}

@@ -1,0 +1,18 @@
+// The compiled scene effect and the per-frame values it reads.
+#pragma once
+
+#include <string>
+
+#include "host/frame_values.h"
+
+struct Effect;
+
+// The one effect of the show: text B with post-processing, text A without.
+extern Effect* effect;
+
+// Compiles the effect text that `postProcess` selects into `effect`. On
+// failure returns false with the compiler's log in *log.
+bool compileSceneEffect(bool postProcess, std::string* log);
+
+// Sets "e", "m", "t" and "u" on the effect.
+void setEffectValues(const EffectValues& values);

@@ -1,0 +1,59 @@
+// One frame of the text layer as numbers: for each of the 200 characters its
+// code, its three layer rectangles and colours. No drawing and no platform
+// code, so the layout is testable on its own.
+#pragma once
+
+#include <cstdint>
+
+#include "visuals/text_pages.h"
+
+constexpr int kTextLayers = 3;                // shadow, highlight, face, drawn in this order
+constexpr float kTextCountdownStart = 600.0f;
+
+// The page state, program-wide, carried from frame to frame: the page shown
+// (0 or 1; 0 at start) and its countdown (600 at start, reaching 0 after 3
+// units of music time).
+extern uint8_t textPage;
+extern float textCountdown;
+
+// 0xAARRGGBB: four shadow colours (by row mod 4), then black and white.
+extern const uint32_t textColours[6];
+
+// A text rectangle in pixels. right and bottom are fixed small values, so
+// the rectangle is normally inverted; text is centred on its mid-point.
+struct TextRect {
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+};
+
+struct TextCharacterLayout {
+  char code;                           // the character drawn (followed by nothing)
+  TextRect rects[kTextLayers];         // layer 1 shadow, layer 2 highlight, layer 3 face
+  uint32_t colours[kTextLayers];
+};
+
+struct TextPoint {
+  float x;
+  float y;
+};
+
+// ((left + right) / 2, (top + bottom) / 2): where the character is centred.
+TextPoint textRectCentre(const TextRect& rect);
+
+// Lays out one frame at music time `time`, the previous frame having been at
+// `previousTime`. `width` and `height` are the configured screen size,
+// `widthF` and `heightF` the same as floats. `page` and `countdown` are the
+// page state carried from frame to frame: the countdown falls by
+// (time - previousTime) once per character, and when it reaches 0 it starts
+// again at 600 on the other page, so a page can change in the middle of a
+// frame (and more than once in a very long one).
+void layoutTextFrame(float time, float previousTime, int32_t width, int32_t height, float widthF,
+                     float heightF, uint8_t& page, float& countdown,
+                     TextCharacterLayout (&characters)[kTextCharacters]);
+
+// The page state steady playback has reached at music time `time`: page
+// (time / 3) mod 2 with the countdown 600 - 200 * (time mod 3). For renders
+// that start in the middle of the show; time 0 gives the state at start.
+void seekTextPages(float time, uint8_t& page, float& countdown);
