@@ -29,7 +29,7 @@ struct Outputs {
   WavFile wav;
   FrameFiles frames;
   std::string ffmpeg;
-  std::string audioPath;  // the soundtrack handed to ffmpeg, removed at the end
+  int audioFile = -1;  // the soundtrack handed to ffmpeg
   VideoPipe video;
 };
 
@@ -54,8 +54,8 @@ void closeOutputs(Outputs& out) {
   std::string ignored;
   closeFrameFiles(out.frames, &ignored);
   finishVideoPipe(out.video, &ignored);
-  if (!out.audioPath.empty()) std::remove(out.audioPath.c_str());
-  out.audioPath.clear();
+  if (out.audioFile >= 0) close(out.audioFile);
+  out.audioFile = -1;
 }
 
 int openOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
@@ -76,23 +76,22 @@ int openOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
 // with silence past the song's end so that it lasts exactly as long as the
 // frames do.
 int writeVideoSoundtrack(SampleRange sound, Outputs& out, std::string* error) {
-  const char* folder = std::getenv("TMPDIR");
-  std::string path = std::string(folder != nullptr && folder[0] != '\0' ? folder : "/tmp") +
-                     "/glass-meridian-audio-XXXXXX.wav";
-  const int fd = mkstemps(path.data(), 4);
-  if (fd < 0) {
-    *error = "cannot make a temporary file for the soundtrack: " + std::string(std::strerror(errno));
-    return kCaptureRefused;
-  }
-  close(fd);
-  out.audioPath = path;
+  out.audioFile = anonymousFile(error);
+  if (out.audioFile < 0) return kCaptureFailed;
   WavFile wav;
-  if (!openWavFile(wav, path, *error)) return kCaptureRefused;
+  wav.path = "the soundtrack for ffmpeg";
+  const int copy = dup(out.audioFile);
+  wav.file = copy >= 0 ? fdopen(copy, "wb") : nullptr;
+  if (wav.file == nullptr) {
+    *error = "cannot write " + wav.path + ": " + std::strerror(errno);
+    if (copy >= 0) close(copy);
+    return kCaptureFailed;
+  }
   const uint32_t songEnd = std::min(sound.end, kSongFrames);
   const uint32_t soundFrames = songEnd > sound.begin ? songEnd - sound.begin : 0;
   if (!writeFloatWavPadded(wav, SynthOutput + 2 * size_t{sound.begin}, soundFrames, sound.end - sound.begin, 2,
                            kSampleRate, *error))
-    return kCaptureRefused;
+    return kCaptureFailed;
   return kCaptureDone;
 }
 
@@ -190,7 +189,7 @@ int runOpened(const CaptureOptions& o, Outputs& out, std::string* error) {
   if (!o.videoPath.empty()) {
     status = writeVideoSoundtrack(sound, out, error);
     if (status != kCaptureDone) return status;
-    const VideoRequest request{o.videoPath, out.audioPath, o.width, o.height, o.fps};
+    const VideoRequest request{o.videoPath, out.audioFile, o.width, o.height, o.fps};
     if (!startVideoPipe(out.video, out.ffmpeg, request, error)) return kCaptureFailed;
   }
 

@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "tools/capture/capture_options.h"
 
@@ -21,6 +19,7 @@ extern char** environ;
 namespace {
 
 constexpr size_t kLogTail = 600;
+constexpr int kAudioDescriptor = 3;  // where ffmpeg finds the soundtrack
 
 std::string temporaryFolder() {
   const char* folder = std::getenv("TMPDIR");
@@ -28,14 +27,14 @@ std::string temporaryFolder() {
 }
 
 // The end of ffmpeg's log: its last complaint is what matters.
-std::string logTail(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string log = text.str();
-  while (!log.empty() && (log.back() == '\n' || log.back() == ' ')) log.pop_back();
-  if (log.size() > kLogTail) log = "..." + log.substr(log.size() - kLogTail);
-  return log.empty() ? "no message" : log;
+std::string logTail(int log) {
+  std::string text;
+  char buffer[4096];
+  ssize_t got = 0;
+  for (off_t at = 0; (got = pread(log, buffer, sizeof buffer, at)) > 0; at += got) text.append(buffer, size_t(got));
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  if (text.size() > kLogTail) text = "..." + text.substr(text.size() - kLogTail);
+  return text.empty() ? "no message" : text;
 }
 
 std::string exitText(int status) {
@@ -44,7 +43,7 @@ std::string exitText(int status) {
   return "status " + std::to_string(status);
 }
 
-// Closes the input, waits for ffmpeg and removes the log. True when it
+// Closes the input, waits for ffmpeg and closes the log. True when it
 // ended with status 0; otherwise *error holds what it said.
 bool waitForFfmpeg(VideoPipe& pipe, std::string* error) {
   if (pipe.input >= 0) close(pipe.input);
@@ -57,12 +56,29 @@ bool waitForFfmpeg(VideoPipe& pipe, std::string* error) {
   pipe.pid = -1;
   const bool ok = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   if (!ok) *error = "ffmpeg failed (" + (ended < 0 ? std::string(std::strerror(errno)) : exitText(status)) +
-                    "): " + logTail(pipe.logPath);
-  std::remove(pipe.logPath.c_str());
+                    "): " + logTail(pipe.log);
+  close(pipe.log);
+  pipe.log = -1;
   return ok;
 }
 
 }  // namespace
+
+int anonymousFile(std::string* error) {
+  std::string name = temporaryFolder() + "/glass-meridian-XXXXXX";
+  const int file = mkostemp(name.data(), O_CLOEXEC);
+  if (file < 0) {
+    *error = "cannot make a temporary file in " + temporaryFolder() + ": " + std::strerror(errno);
+    return -1;
+  }
+  unlink(name.c_str());
+  // Kept clear of the descriptors ffmpeg is given, so that handing it on
+  // is always a real duplication.
+  const int moved = fcntl(file, F_DUPFD_CLOEXEC, 10);
+  close(file);
+  if (moved < 0) *error = std::string("cannot keep a temporary file open: ") + std::strerror(errno);
+  return moved;
+}
 
 bool findFfmpeg(std::string* path) {
   const char* searchPath = std::getenv("PATH");
@@ -89,7 +105,7 @@ std::vector<std::string> ffmpegArguments(const std::string& program, const Video
       "-f", "rawvideo", "-pixel_format", "rgba",
       "-video_size", std::to_string(request.width) + "x" + std::to_string(request.height),
       "-framerate", std::to_string(request.fps), "-i", "pipe:0",
-      "-i", request.audioPath,
+      "-i", "/dev/fd/" + std::to_string(kAudioDescriptor),
       "-map", "0:v:0", "-map", "1:a:0"};
   if (isH264Container(request.videoPath)) {
     for (const char* arg : {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a",
@@ -104,18 +120,13 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
   // A write to an ffmpeg that has quit must fail with EPIPE, not end us.
   std::signal(SIGPIPE, SIG_IGN);
 
-  std::string logTemplate = temporaryFolder() + "/glass-meridian-ffmpeg-XXXXXX";
-  const int logFile = mkstemp(logTemplate.data());
-  if (logFile < 0) {
-    *error = "cannot make a temporary file in " + temporaryFolder() + ": " + std::strerror(errno);
-    return false;
-  }
-  pipe.logPath = logTemplate;
+  pipe.log = anonymousFile(error);
+  if (pipe.log < 0) return false;
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     *error = std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno);
-    close(logFile);
-    std::remove(pipe.logPath.c_str());
+    close(pipe.log);
+    pipe.log = -1;
     return false;
   }
 
@@ -123,7 +134,8 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, logFile, STDERR_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, pipe.log, STDERR_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, request.audioFile, kAudioDescriptor);
   const std::vector<std::string> args = ffmpegArguments(program, request);
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -131,11 +143,11 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
   const int spawned = posix_spawn(&pipe.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[0]);
-  close(logFile);
   if (spawned != 0) {
     *error = "cannot start " + program + ": " + std::strerror(spawned);
     close(fds[1]);
-    std::remove(pipe.logPath.c_str());
+    close(pipe.log);
+    pipe.log = -1;
     pipe.pid = -1;
     return false;
   }

@@ -11,7 +11,7 @@
 
 struct VideoRequest {
   std::string videoPath;  // what ffmpeg writes; its name picks the container
-  std::string audioPath;  // the soundtrack of the frames, a WAVE file
+  int audioFile;          // an open WAVE file: the soundtrack of the frames
   int width;
   int height;
   uint32_t fps;
@@ -19,15 +19,19 @@ struct VideoRequest {
 
 struct VideoPipe {
   pid_t pid = -1;
-  int input = -1;        // ffmpeg's standard input
-  std::string logPath;   // what ffmpeg says, for the error message
+  int input = -1;  // ffmpeg's standard input
+  int log = -1;    // what ffmpeg says, for the error message: a file without a name
 };
+
+// A temporary file that is gone from its folder already: nothing is left
+// behind however the capture ends. -1 with the reason on failure.
+int anonymousFile(std::string* error);
 
 // The path of the ffmpeg program on PATH, or false when there is none.
 bool findFfmpeg(std::string* path);
 
 // ffmpeg's arguments, program name first: raw frames on standard input and
-// the WAVE file in, H.264 (4:2:0) and AAC out for the containers that
+// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out for the containers that
 // isH264Container names, ffmpeg's defaults for the container otherwise.
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request);
 
