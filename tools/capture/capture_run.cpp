@@ -151,17 +151,25 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   return status;
 }
 
+// Where the time went: each step in milliseconds a frame and as a share.
+std::string stepText(const char* name, double seconds, uint32_t frames, double total) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%s %.1f ms (%.0f%%)", name, seconds * 1000.0 / frames,
+                total > 0 ? seconds * 100.0 / total : 0.0);
+  return text;
+}
+
 void printSummary(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
                   const StepTimes& t) {
   const uint32_t count = range.end - range.first;
-  const double share = frameSeconds > 0 ? 100.0 / frameSeconds : 0.0;
-  std::fprintf(stderr,
-               "captured frames %u to %u (%u at %u frames a second, %dx%d) in %.1f s: %.1f frames a second\n"
-               "  (song render %.1f s before); drawing %.0f%%, readback %.0f%%, PNG files %.0f%%, video %.0f%%, "
-               "graphics start-up %.0f%%, frames before the range %.0f%%\n",
+  std::fprintf(stderr, "captured frames %u to %u (%u at %u frames a second, %dx%d) in %.1f s: %.2f frames a second\n",
                range.first, range.end - 1, count, o.fps, o.width, o.height, frameSeconds,
-               frameSeconds > 0 ? count / frameSeconds : 0.0, songSeconds, t.drawing * share, t.readback * share,
-               t.png * share, t.video * share, t.setup * share, t.replay * share);
+               frameSeconds > 0 ? count / frameSeconds : 0.0);
+  std::fprintf(stderr, "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the range %.1f s\n",
+               stepText("drawing", t.drawing, count, frameSeconds).c_str(),
+               stepText("readback", t.readback, count, frameSeconds).c_str(),
+               stepText("PNG", t.png, count, frameSeconds).c_str(),
+               stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
   if (!o.framesDir.empty())
     std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(), range.first,
                  range.end - 1, kManifestName);
