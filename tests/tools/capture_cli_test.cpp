@@ -1,10 +1,13 @@
-// glass-meridian-capture's command line: every mistake ends with a message
-// and exit status 2, before any render.
+// glass-meridian-capture as a program: a wrong command line, an output that
+// cannot be written, a missing ffmpeg or font all end with a message and
+// exit status 2 before anything is rendered.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -14,8 +17,8 @@ struct CaptureRun {
   std::string output;
 };
 
-CaptureRun capture(const std::string& arguments) {
-  const std::string command = std::string(GM_CAPTURE_EXE) + " " + arguments + " 2>&1";
+CaptureRun capture(const std::string& arguments, const std::string& environment = "") {
+  const std::string command = environment + " " + GM_CAPTURE_EXE + " " + arguments + " 2>&1";
   std::FILE* pipe = popen(command.c_str(), "r");
   CaptureRun run{-1, {}};
   if (pipe == nullptr) return run;
@@ -26,23 +29,64 @@ CaptureRun capture(const std::string& arguments) {
   return run;
 }
 
-TEST(CaptureCommandLine, UsageErrors) {
-  for (const char* arguments : {"", "--wav", "--wav ''", "--frames 3", "out.wav"}) {
-    const CaptureRun run = capture(arguments);
-    EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_NE(run.output.find("usage: glass-meridian-capture --wav FILE"), std::string::npos) << run.output;
-  }
-  EXPECT_NE(capture("--wav").output.find("--wav needs a file name"), std::string::npos);
-  EXPECT_NE(capture("--frames").output.find("unknown argument '--frames'"), std::string::npos);
+void expectRefused(const CaptureRun& run, const std::string& message) {
+  EXPECT_EQ(run.status, 2) << run.output;
+  EXPECT_NE(run.output.find("glass-meridian-capture: " + message), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("rendering"), std::string::npos) << "fails before the render";
+  EXPECT_EQ(run.output.find("captured"), std::string::npos) << "fails before the render";
 }
 
-TEST(CaptureCommandLine, UnwritablePath) {
-  const CaptureRun run = capture("--wav /nonexistent-folder/song.wav");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.output.find("cannot write '/nonexistent-folder/song.wav': No such file or directory"),
-            std::string::npos)
-      << run.output;
-  EXPECT_EQ(run.output.find("rendering"), std::string::npos) << "fails before the render";
+TEST(CaptureCommandLine, MistakesShowTheUsage) {
+  for (const char* arguments : {"", "--wav", "--frames", "out.wav", "--size 8x8 --wav a.wav", "--fps 0 --wav a.wav"}) {
+    const CaptureRun run = capture(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.output.find("usage: glass-meridian-capture [--size WxH]"), std::string::npos) << run.output;
+  }
+  expectRefused(capture("--frames"), "--frames needs a value");
+  expectRefused(capture("--wobble"), "unknown argument '--wobble'");
+  expectRefused(capture("--to 999 --wav a.wav"), "--to 999 lies outside the song (0 to 174.342 s)");
+}
+
+TEST(CaptureCommandLine, HelpListsTheOptions) {
+  const CaptureRun run = capture("--help");
+  EXPECT_EQ(run.status, 0);
+  for (const char* option : {"--wav FILE", "--frames DIR", "--video FILE", "--size WxH", "--fps N", "--from S",
+                             "--path post|direct", "--still S --png FILE"})
+    EXPECT_NE(run.output.find(option), std::string::npos) << option;
+}
+
+TEST(CaptureCommandLine, OutputsThatCannotBeWritten) {
+  expectRefused(capture("--wav /nonexistent-folder/song.wav"),
+                "cannot write '/nonexistent-folder/song.wav': No such file or directory");
+  expectRefused(capture("--frames /nonexistent-folder/frames"),
+                "cannot make the folder '/nonexistent-folder/frames': No such file or directory");
+  expectRefused(capture("--frames /dev/null"), "'/dev/null' is not a folder");
+  expectRefused(capture("--video /nonexistent-folder/show.mp4"), "cannot write '/nonexistent-folder/show.mp4'");
+  expectRefused(capture("--still 8 --png /nonexistent-folder/still.png"),
+                "cannot write '/nonexistent-folder/still.png'");
+}
+
+TEST(CaptureCommandLine, VideoNeedsFfmpegOnThePath) {
+  const std::string video = ::testing::TempDir() + "capture_cli_no_ffmpeg.mp4";
+  expectRefused(capture("--video " + video, "PATH=/nonexistent-folder"),
+                "--video needs ffmpeg, which is not installed (no ffmpeg on PATH)");
+  // Without --video nothing asks for it: a short soundtrack still works.
+  const std::string wav = ::testing::TempDir() + "capture_cli_no_ffmpeg.wav";
+  const CaptureRun run = capture("--to 0.1 --wav " + wav, "PATH=/nonexistent-folder");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(std::filesystem::file_size(wav), 58u + 4410u * 8u);
+  std::filesystem::remove(wav);
+  std::filesystem::remove(video);
+}
+
+TEST(CaptureCommandLine, FramesNeedTheFont) {
+  // A C64.ttf in the working directory is found before the one beside the program.
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_font";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "C64.ttf") << "not a font";
+  const CaptureRun run = capture("--to 0.1 --size 16x16 --frames frames", "cd " + folder.string() + " &&");
+  expectRefused(run, "Could not find or temporarily install C64 Pro - Font: C64.ttf: not a complete TrueType font");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

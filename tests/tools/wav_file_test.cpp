@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,23 @@ TEST(FloatWavFile, HeaderThenTheSamplesAsTheyAre) {
   const auto header = floatWavHeader(3, 2, 44100);
   EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
   EXPECT_EQ(std::memcmp(bytes.data() + kWavHeaderSize, samples.data(), 24), 0);
+  std::filesystem::remove(path);
+}
+
+TEST(FloatWavFile, SilenceFillsThePastTheSound) {
+  const std::string path = (std::filesystem::temp_directory_path() / "gm_wav_padded_test.wav").string();
+  const std::vector<float> samples = {0.5f, -0.5f, 0.25f, -0.25f};
+  WavFile wav;
+  std::string error;
+  ASSERT_TRUE(openWavFile(wav, path, error)) << error;
+  ASSERT_TRUE(writeFloatWavPadded(wav, samples.data(), 2, 100, 2, 44100, error)) << error;
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bytes.size(), kWavHeaderSize + 800);
+  const auto header = floatWavHeader(100, 2, 44100);
+  EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
+  EXPECT_EQ(std::memcmp(bytes.data() + kWavHeaderSize, samples.data(), 16), 0);
+  EXPECT_TRUE(std::all_of(bytes.begin() + kWavHeaderSize + 16, bytes.end(), [](uint8_t b) { return b == 0; }));
   std::filesystem::remove(path);
 }
 

@@ -1,5 +1,7 @@
-// One frame of the show rendered off screen at a music position, through
-// the same renderFrame steps as the show, then read back.
+// One frame of the show rendered off screen at a play position, through
+// the same steps as the show, then read back. The frames a capture at the
+// default frame rate would draw before it run their computations first, so
+// the still at n / 60 seconds is frame n of such a capture.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +19,10 @@ struct StillRequest {
 // outside the song.
 bool stillPosition(double seconds, uint32_t* position);
 
-// Renders the frame and returns it as RGB, rows top to bottom. False with a
-// message on failure.
-bool renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error);
+// Renders the song as far as the frame needs, then the frame, and returns
+// it as RGB, rows top to bottom. Returns a capture status
+// (tools/capture/capture_status.h), with a message when it is not done.
+int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error);
 
 // renderStill, then the picture as a PNG file.
-bool captureStill(const StillRequest& request, const char* pngPath, std::string* error);
+int captureStill(const StillRequest& request, const char* pngPath, std::string* error);

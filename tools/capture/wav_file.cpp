@@ -66,13 +66,26 @@ bool openWavFile(WavFile& wav, const std::string& path, std::string& error) {
 
 bool writeFloatWav(WavFile& wav, const float* interleaved, uint32_t frames, uint16_t channels, uint32_t sampleRate,
                    std::string& error) {
+  return writeFloatWavPadded(wav, interleaved, frames, frames, channels, sampleRate, error);
+}
+
+bool writeFloatWavPadded(WavFile& wav, const float* interleaved, uint32_t soundFrames, uint32_t frames,
+                         uint16_t channels, uint32_t sampleRate, std::string& error) {
+  if (soundFrames > frames) soundFrames = frames;
   const uint64_t samples = uint64_t{frames} * channels;
+  const uint64_t soundSamples = uint64_t{soundFrames} * channels;
   bool ok = samples * 4 + kWavHeaderSize - 8 <= UINT32_MAX;
   if (!ok) error = "'" + wav.path + "': too many samples for a WAVE file";
   if (ok) {
     const std::array<uint8_t, kWavHeaderSize> header = floatWavHeader(frames, channels, sampleRate);
     ok = std::fwrite(header.data(), 1, header.size(), wav.file) == header.size() &&
-         std::fwrite(interleaved, sizeof(float), samples, wav.file) == samples;
+         std::fwrite(interleaved, sizeof(float), soundSamples, wav.file) == soundSamples;
+    const float silence[64] = {};
+    for (uint64_t left = samples - soundSamples; ok && left > 0;) {
+      const size_t block = left < 64 ? static_cast<size_t>(left) : 64;
+      ok = std::fwrite(silence, sizeof(float), block, wav.file) == block;
+      left -= block;
+    }
     if (!ok) error = "writing '" + wav.path + "' failed: " + std::strerror(errno);
   }
   if (std::fclose(wav.file) != 0 && ok) {

@@ -28,3 +28,9 @@ bool openWavFile(WavFile& wav, const std::string& path, std::string& error);
 // (a full disk) returns false with the reason, the file closed.
 bool writeFloatWav(WavFile& wav, const float* interleaved, uint32_t frames, uint16_t channels, uint32_t sampleRate,
                    std::string& error);
+
+// writeFloatWav for a file of `frames` frames whose first `soundFrames`
+// come from `interleaved` and the rest are silence (a soundtrack that
+// reaches past the end of the song).
+bool writeFloatWavPadded(WavFile& wav, const float* interleaved, uint32_t soundFrames, uint32_t frames,
+                         uint16_t channels, uint32_t sampleRate, std::string& error);

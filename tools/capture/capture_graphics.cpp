@@ -1,0 +1,69 @@
+#include "tools/capture/capture_graphics.h"
+
+#include "host/intro_config.h"
+#include "host/show_font.h"
+#include "platform/font.h"
+#include "platform/gpu.h"
+#include "visuals/render_frame.h"
+#include "visuals/renderer_setup.h"
+#include "visuals/scene_effect.h"
+
+namespace {
+
+IntroConfig captureConfig = {};
+
+}  // namespace
+
+bool installCaptureFont(std::string* error) {
+  if (installFont(kShowFontFile, kShowFontFamily)) return true;
+  *error = std::string("Could not find or temporarily install C64 Pro - Font: ") + fontInstallProblem();
+  return false;
+}
+
+void removeCaptureFont() { removeFont(kShowFontFile); }
+
+bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error) {
+  setIntroDefaults(captureConfig, 0);
+  captureConfig.width = width;
+  captureConfig.height = height;
+  captureConfig.windowed = 1;
+  captureConfig.postProcess = postProcess ? 1 : 0;
+  config = &captureConfig;
+
+  const RendererFailure failure = initHeadlessGraphics(error);
+  if (failure == RendererFailure::effect) *error = "Shader Compiler Error: " + *error;
+  if (failure != RendererFailure::none) return false;
+  int drawnWidth = 0, drawnHeight = 0;
+  surfaceSize(backBufferSurface(), &drawnWidth, &drawnHeight);
+  if (drawnWidth != width || drawnHeight != height) {
+    *error = "The graphics driver made a " + std::to_string(drawnWidth) + "x" + std::to_string(drawnHeight) +
+             " back buffer instead of " + std::to_string(width) + "x" + std::to_string(height) + ".";
+    closeHeadlessGraphics();
+    return false;
+  }
+  return true;
+}
+
+void drawCaptureFrame(const EffectValues& values) {
+  setEffectValues(values);
+  drawFrame();
+  finishGpuWork();
+}
+
+bool readCaptureFrame(uint8_t* rgba, std::string* error) {
+  readSurface(backBufferSurface(), rgba);
+  const std::string gpuError = takeGpuError();
+  if (gpuError.empty()) return true;
+  *error = "The frame could not be drawn: " + gpuError;
+  return false;
+}
+
+void closeCaptureGraphics() { closeHeadlessGraphics(); }
+
+void rgbaToRgb(const uint8_t* rgba, size_t pixels, uint8_t* rgb) {
+  for (size_t i = 0; i < pixels; ++i) {
+    rgb[3 * i] = rgba[4 * i];
+    rgb[3 * i + 1] = rgba[4 * i + 1];
+    rgb[3 * i + 2] = rgba[4 * i + 2];
+  }
+}

@@ -1,0 +1,33 @@
+// The show's graphics opened off screen for an offline render: the text
+// face, a hidden window of the capture's size, the renderer of the chosen
+// path; one frame drawn with the show's own drawFrame and read back.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "host/frame_values.h"
+
+// Installs the show's text face the way the show does (from the working
+// directory, then beside the program). False with the show's message.
+bool installCaptureFont(std::string* error);
+void removeCaptureFont();
+
+// Sets the configuration to the show's defaults at this size and path and
+// opens the graphics. False with the reason, nothing left open.
+bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error);
+
+// Draws the frame with these effect values into the back buffer (the text
+// layer steps its countdown on the way) and waits until it is drawn.
+void drawCaptureFrame(const EffectValues& values);
+
+// Reads the back buffer: 4 bytes a pixel (R, G, B, A), rows top to bottom,
+// width x height of the opened size. False when the driver reported an error
+// since the last read.
+bool readCaptureFrame(uint8_t* rgba, std::string* error);
+
+void closeCaptureGraphics();
+
+// Drops the alpha byte of each of `pixels` pixels.
+void rgbaToRgb(const uint8_t* rgba, size_t pixels, uint8_t* rgb);

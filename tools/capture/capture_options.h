@@ -1,0 +1,42 @@
+// The command line of glass-meridian-capture, read into one record. Reading
+// it renders nothing and touches no file: every mistake a user can make in
+// it is found here, with a message naming it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tools/capture/frame_schedule.h"
+
+inline constexpr int kSmallestSide = 16;
+inline constexpr int kLargestSide = 16384;
+inline constexpr uint32_t kHighestFps = 1000;
+
+struct CaptureOptions {
+  bool help = false;
+  int width = 1280;
+  int height = 720;
+  uint32_t fps = kDefaultFps;
+  double from = 0.0;           // seconds
+  double to = kSongSeconds;    // seconds, not included
+  bool postProcess = true;     // --path post (glow and overlay) or direct
+  std::string wavPath;         // --wav: the soundtrack of the range
+  std::string framesDir;       // --frames: PNG files and frames.csv
+  std::string videoPath;       // --video: through ffmpeg
+  bool still = false;          // --still with --png: one frame
+  double stillSeconds = 0.0;
+  std::string pngPath;
+};
+
+// Reads the arguments after the program name. False with a message naming
+// the problem when they do not form a capture; --help alone is enough.
+bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* options, std::string* error);
+
+// The frames a capture of these options draws.
+FrameRange optionsFrameRange(const CaptureOptions& options);
+
+// True for the containers the capture fills with H.264 and AAC.
+bool isH264Container(const std::string& videoPath);
+
+extern const char* const kCaptureSynopsis;  // the two forms of the command
+extern const char* const kCaptureHelp;      // the synopsis and every option

@@ -1,0 +1,9 @@
+// What a capture ends with: the tool's exit status.
+#pragma once
+
+inline constexpr int kCaptureDone = 0;
+// The render or the encoder failed.
+inline constexpr int kCaptureFailed = 1;
+// A wrong command line, an output that cannot be written, the font or
+// ffmpeg missing: found before anything is rendered.
+inline constexpr int kCaptureRefused = 2;

@@ -1,0 +1,14 @@
+// The soundtrack and its envelope recording for an offline render, made
+// before the first frame is drawn, so that every frame reads a finished
+// recording row.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Makes sure SynthOutput and EnvelopeRecording hold at least the song's
+// first `frames` frames (at most the whole song). Renders from the start,
+// on a thread of its own with progress on stderr, unless an earlier render
+// in this process went that far already. False with the reason when the
+// song data is refused.
+bool renderSongThrough(uint32_t frames, std::string* error);

@@ -1,0 +1,176 @@
+#include "tools/capture/video_pipe.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tools/capture/capture_options.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr size_t kLogTail = 600;
+constexpr int kAudioDescriptor = 3;  // where ffmpeg finds the soundtrack
+
+std::string temporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+}
+
+// The end of ffmpeg's log: its last complaint is what matters.
+std::string logTail(int log) {
+  std::string text;
+  char buffer[4096];
+  ssize_t got = 0;
+  for (off_t at = 0; (got = pread(log, buffer, sizeof buffer, at)) > 0; at += got) text.append(buffer, size_t(got));
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  if (text.size() > kLogTail) text = "..." + text.substr(text.size() - kLogTail);
+  return text.empty() ? "no message" : text;
+}
+
+std::string exitText(int status) {
+  if (WIFEXITED(status)) return "exit status " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return std::string("killed by ") + strsignal(WTERMSIG(status));
+  return "status " + std::to_string(status);
+}
+
+// Closes the input, waits for ffmpeg and closes the log. True when it
+// ended with status 0; otherwise *error holds what it said.
+bool waitForFfmpeg(VideoPipe& pipe, std::string* error) {
+  if (pipe.input >= 0) close(pipe.input);
+  pipe.input = -1;
+  int status = 0;
+  pid_t ended = -1;
+  do {
+    ended = waitpid(pipe.pid, &status, 0);
+  } while (ended < 0 && errno == EINTR);
+  pipe.pid = -1;
+  const bool ok = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (!ok) *error = "ffmpeg failed (" + (ended < 0 ? std::string(std::strerror(errno)) : exitText(status)) +
+                    "): " + logTail(pipe.log);
+  close(pipe.log);
+  pipe.log = -1;
+  return ok;
+}
+
+}  // namespace
+
+int anonymousFile(std::string* error) {
+  std::string name = temporaryFolder() + "/glass-meridian-XXXXXX";
+  const int file = mkostemp(name.data(), O_CLOEXEC);
+  if (file < 0) {
+    *error = "cannot make a temporary file in " + temporaryFolder() + ": " + std::strerror(errno);
+    return -1;
+  }
+  unlink(name.c_str());
+  // Kept clear of the descriptors ffmpeg is given, so that handing it on
+  // is always a real duplication.
+  const int moved = fcntl(file, F_DUPFD_CLOEXEC, 10);
+  close(file);
+  if (moved < 0) *error = std::string("cannot keep a temporary file open: ") + std::strerror(errno);
+  return moved;
+}
+
+bool findFfmpeg(std::string* path) {
+  const char* searchPath = std::getenv("PATH");
+  std::string folders = searchPath != nullptr ? searchPath : "";
+  size_t start = 0;
+  while (start <= folders.size()) {
+    size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+    const std::string candidate = folder + "/ffmpeg";
+    struct stat info;
+    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0) {
+      *path = candidate;
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request) {
+  std::vector<std::string> args = {
+      program, "-hide_banner", "-nostats", "-loglevel", "error", "-y",
+      "-f", "rawvideo", "-pixel_format", "rgba",
+      "-video_size", std::to_string(request.width) + "x" + std::to_string(request.height),
+      "-framerate", std::to_string(request.fps), "-i", "pipe:0",
+      "-i", "/dev/fd/" + std::to_string(kAudioDescriptor),
+      "-map", "0:v:0", "-map", "1:a:0"};
+  if (isH264Container(request.videoPath)) {
+    for (const char* arg : {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a",
+                            "aac", "-b:a", "192k", "-movflags", "+faststart"})
+      args.emplace_back(arg);
+  }
+  args.push_back(request.videoPath);
+  return args;
+}
+
+bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequest& request, std::string* error) {
+  // A write to an ffmpeg that has quit must fail with EPIPE, not end us.
+  std::signal(SIGPIPE, SIG_IGN);
+
+  pipe.log = anonymousFile(error);
+  if (pipe.log < 0) return false;
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    *error = std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno);
+    close(pipe.log);
+    pipe.log = -1;
+    return false;
+  }
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, pipe.log, STDERR_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, request.audioFile, kAudioDescriptor);
+  const std::vector<std::string> args = ffmpegArguments(program, request);
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const int spawned = posix_spawn(&pipe.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[0]);
+  if (spawned != 0) {
+    *error = "cannot start " + program + ": " + std::strerror(spawned);
+    close(fds[1]);
+    close(pipe.log);
+    pipe.log = -1;
+    pipe.pid = -1;
+    return false;
+  }
+  pipe.input = fds[1];
+  return true;
+}
+
+bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error) {
+  while (bytes > 0) {
+    const ssize_t written = write(pipe.input, rgba, bytes);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      const std::string reason = std::strerror(errno);
+      if (waitForFfmpeg(pipe, error)) *error = "ffmpeg stopped reading frames: " + reason;
+      return false;
+    }
+    rgba += written;
+    bytes -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+bool finishVideoPipe(VideoPipe& pipe, std::string* error) {
+  if (pipe.pid < 0) return true;
+  return waitForFfmpeg(pipe, error);
+}

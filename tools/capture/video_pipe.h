@@ -1,0 +1,47 @@
+// The video encoder: ffmpeg, started with a fixed argument list, reading raw
+// RGBA frames on its standard input and the soundtrack from a WAVE file.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct VideoRequest {
+  std::string videoPath;  // what ffmpeg writes; its name picks the container
+  int audioFile;          // an open WAVE file: the soundtrack of the frames
+  int width;
+  int height;
+  uint32_t fps;
+};
+
+struct VideoPipe {
+  pid_t pid = -1;
+  int input = -1;  // ffmpeg's standard input
+  int log = -1;    // what ffmpeg says, for the error message: a file without a name
+};
+
+// A temporary file that is gone from its folder already: nothing is left
+// behind however the capture ends. -1 with the reason on failure.
+int anonymousFile(std::string* error);
+
+// The path of the ffmpeg program on PATH, or false when there is none.
+bool findFfmpeg(std::string* path);
+
+// ffmpeg's arguments, program name first: raw frames on standard input and
+// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out for the containers that
+// isH264Container names, ffmpeg's defaults for the container otherwise.
+std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request);
+
+// Starts ffmpeg. False with the reason when it cannot be started.
+bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequest& request, std::string* error);
+
+// Hands ffmpeg one frame of width x height x 4 bytes. When ffmpeg has
+// stopped reading, waits for it and returns false with what it said.
+bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error);
+
+// Ends the input and waits for ffmpeg to finish the file. False with what
+// it said when it failed.
+bool finishVideoPipe(VideoPipe& pipe, std::string* error);
