@@ -4,12 +4,13 @@
 // kWindowHeight.
 #pragma once
 
-#include <SDL.h>
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+
+#include "platform/window.h"
 
 constexpr int kWindowWidth = 320;
 constexpr int kWindowHeight = 200;
@@ -19,20 +20,10 @@ inline std::string testGlContextProblem() {
   static std::string problem = [] {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("LP_NUM_THREADS", "0", 1);  // llvmpipe renders on the calling thread
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return std::string("SDL video: ") + SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_Window* window = SDL_CreateWindow("test", 0, 0, kWindowWidth, kWindowHeight,
-                                          SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!window) return std::string("window: ") + SDL_GetError();
-    SDL_GLContext context = SDL_GL_CreateContext(window);
-    if (!context) return std::string("GL 3.3 core context: ") + SDL_GetError();
-    if (SDL_GL_MakeCurrent(window, context) != 0) return std::string("current: ") + SDL_GetError();
+    // The show's own window code, headless.
+    const WindowRequest request = {"test", kWindowWidth, kWindowHeight, false, false, false, true};
+    std::string error;
+    if (!openWindow(request, &error)) return error;
     return std::string();
   }();
   return problem;
