@@ -1,6 +1,8 @@
 // The show's window on SDL 2, with the OpenGL attributes its device needs.
 #include "platform/window.h"
 
+#include <cstring>
+
 #include "platform/gl_shared.h"
 
 namespace {
@@ -26,6 +28,17 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   if (request.headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     *error = "Could not start the video system: " + sdlError();
+    return false;
+  }
+  // Without a display SDL may fall back to a driver that draws nowhere; a
+  // show nobody can see would play on silently. Only a headless request or
+  // a driver chosen on purpose (SDL_VIDEODRIVER) may use one.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  const bool drawsNowhere = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  if (!request.headless && drawsNowhere && !(chosen && *chosen)) {
+    *error = "No display to show the window on: no X11 or Wayland display could be opened.";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
 
