@@ -1,6 +1,7 @@
 #include "host/audio_playback.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -15,6 +16,8 @@
 namespace {
 
 AudioClock playClock;
+constexpr uint32_t kHeadStartFrames = 8192;             // about 0.19 s of the song
+constexpr uint64_t kHeadStartLimitNs = 2000000000ull;  // never wait longer than this
 uint32_t songCursor = 0;  // touched by the device thread only
 bool deviceOpen = false;
 uint64_t wallStartNs = 0;
@@ -40,6 +43,12 @@ void pullSongFrames(float* out, uint32_t frames, void*) {
 void startAudio() {
   if (config->threadedSound) {
     std::thread(renderSong, static_cast<void*>(SynthOutput)).detach();
+    // The render needs a few milliseconds to get going; the device starts
+    // once the first buffers are finished, so the song is heard from its
+    // first frame. The render then runs far ahead of playback.
+    const uint64_t giveUpNs = monotonicNanoseconds() + kHeadStartLimitNs;
+    while (synthFramesDone() < kHeadStartFrames && monotonicNanoseconds() < giveUpNs)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
   } else {
     renderSong(SynthOutput);
   }
