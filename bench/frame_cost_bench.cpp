@@ -9,7 +9,6 @@
 #include <string>
 
 #include "host/frame_values.h"
-#include "host/intro_config.h"
 #include "platform/effect.h"
 #include "platform/gpu.h"
 #include "platform/window.h"
@@ -22,20 +21,14 @@
 
 namespace {
 
-IntroConfig benchConfig = {};
 
 // Opens headless graphics at the benchmark's size with the frame values of
 // music time 8, and draws one frame so that the driver has built every
 // shader variant before timing starts.
 bool openAt(benchmark::State& state, bool postProcess) {
-  setIntroDefaults(benchConfig, 0);
-  benchConfig.width = static_cast<int32_t>(state.range(0));
-  benchConfig.height = static_cast<int32_t>(state.range(1));
-  benchConfig.windowed = 1;
-  benchConfig.postProcess = postProcess ? 1 : 0;
-  config = &benchConfig;
   std::string error;
-  if (initHeadlessGraphics(&error) != RendererFailure::none) {
+  if (initHeadlessGraphics(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), postProcess, &error) !=
+      RendererFailure::none) {
     state.SkipWithError(error.c_str());
     return false;
   }

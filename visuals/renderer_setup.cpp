@@ -28,6 +28,17 @@ RendererFailure initHeadlessGraphics(std::string* error) {
   return failure;
 }
 
+RendererFailure initHeadlessGraphics(int width, int height, bool postProcess, std::string* error) {
+  static IntroConfig headlessConfig;
+  setIntroDefaults(headlessConfig, 0);
+  headlessConfig.width = width;
+  headlessConfig.height = height;
+  headlessConfig.windowed = 1;
+  headlessConfig.postProcess = postProcess ? 1 : 0;
+  config = &headlessConfig;
+  return initHeadlessGraphics(error);
+}
+
 void closeHeadlessGraphics() {
   releaseRenderer();
   closeWindow();

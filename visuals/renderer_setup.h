@@ -21,5 +21,8 @@ void releaseRenderer();
 // off-screen window of config's size with its device, then initRenderer.
 // Everything opened is closed again on failure.
 RendererFailure initHeadlessGraphics(std::string* error);
+// The same at a given size and path: first publishes, as `config`, a record
+// of its own with the defaults, windowed, that size and that path.
+RendererFailure initHeadlessGraphics(int width, int height, bool postProcess, std::string* error);
 // Releases the renderer, the device and the window.
 void closeHeadlessGraphics();

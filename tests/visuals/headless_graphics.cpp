@@ -1,22 +1,11 @@
 #include "headless_graphics.h"
 
-#include "host/intro_config.h"
 #include "platform/gpu.h"
 #include "visuals/renderer_setup.h"
 
-namespace {
-IntroConfig testConfig = {};
-}
-
 std::string openHeadlessGraphics(int width, int height, bool postProcess) {
-  setIntroDefaults(testConfig, 0);
-  testConfig.width = width;
-  testConfig.height = height;
-  testConfig.windowed = 1;
-  testConfig.postProcess = postProcess ? 1 : 0;
-  config = &testConfig;
   std::string error;
-  if (initHeadlessGraphics(&error) != RendererFailure::none) return error.empty() ? "failed without a message" : error;
+  if (initHeadlessGraphics(width, height, postProcess, &error) != RendererFailure::none) return error.empty() ? "failed without a message" : error;
   return {};
 }
 

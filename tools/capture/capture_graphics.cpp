@@ -1,18 +1,11 @@
 #include "tools/capture/capture_graphics.h"
 
-#include "host/intro_config.h"
 #include "host/show_font.h"
 #include "platform/font.h"
 #include "platform/gpu.h"
 #include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
 #include "visuals/scene_effect.h"
-
-namespace {
-
-IntroConfig captureConfig = {};
-
-}  // namespace
 
 bool installCaptureFont(std::string* error) {
   if (installFont(kShowFontFile, kShowFontFamily)) return true;
@@ -23,14 +16,7 @@ bool installCaptureFont(std::string* error) {
 void removeCaptureFont() { removeFont(kShowFontFile); }
 
 bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error) {
-  setIntroDefaults(captureConfig, 0);
-  captureConfig.width = width;
-  captureConfig.height = height;
-  captureConfig.windowed = 1;
-  captureConfig.postProcess = postProcess ? 1 : 0;
-  config = &captureConfig;
-
-  const RendererFailure failure = initHeadlessGraphics(error);
+  const RendererFailure failure = initHeadlessGraphics(width, height, postProcess, error);
   if (failure == RendererFailure::effect) *error = "Shader Compiler Error: " + *error;
   if (failure != RendererFailure::none) return false;
   int drawnWidth = 0, drawnHeight = 0;
