@@ -30,6 +30,7 @@ const char* const kCaptureHelp =
     "  --still S --png FILE  the one frame at S seconds, as a capture at 60\n"
     "                    frames a second would draw it\n"
     "  --help            this text\n"
+    "  --version         the version and the commit it was built from\n"
     "\n"
     "Outputs combine: --wav, --frames and --video may all be given at once.\n"
     "Exit status: 0 done, 1 the render or the encoder failed, 2 a wrong\n"
@@ -205,6 +206,10 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
       options->help = true;
       continue;
     }
+    if (option == "--version") {
+      options->version = true;
+      continue;
+    }
     if (!isValueOption(option)) {
       *error = "unknown argument '" + option + "'";
       return false;
@@ -215,7 +220,7 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
     }
     if (!readOption(option, argv[++i], options, &given, error)) return false;
   }
-  return options->help || checkTogether(*options, given, error);
+  return options->help || options->version || checkTogether(*options, given, error);
 }
 
 FrameRange optionsFrameRange(const CaptureOptions& options) {

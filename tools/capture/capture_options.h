@@ -14,6 +14,7 @@ inline constexpr uint32_t kHighestFps = 1000;
 
 struct CaptureOptions {
   bool help = false;
+  bool version = false;        // --version: print it and stop
   int width = 1280;
   int height = 720;
   uint32_t fps = kDefaultFps;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/build_version.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/capture_status.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
   CaptureOptions options;
   std::string error;
   if (!parseCaptureOptions(argc - 1, argv + 1, &options, &error)) return report(kCaptureRefused, error, true);
+  if (options.version) {
+    printVersion("glass-meridian-capture");
+    return kCaptureDone;
+  }
   if (options.help) {
     std::printf("%s\n%s", kCaptureSynopsis, kCaptureHelp);
     return kCaptureDone;

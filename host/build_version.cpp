@@ -1,0 +1,12 @@
+#include "host/build_version.h"
+
+#include <cstdio>
+
+#include "build_commit.h"
+
+const char* buildVersion() { return GM_BUILD_VERSION " (" GM_BUILD_COMMIT ")"; }
+
+void printVersion(const char* program) {
+  std::printf("%s %s\n", program, buildVersion());
+  std::fflush(stdout);
+}
