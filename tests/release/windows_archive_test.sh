@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The Windows archive, unpacked into an empty folder outside the checkout:
+# one folder with the program, the font, the info file (CR LF line ends) and
+# the screenshot; the program imports exactly the DLLs the info file lists;
+# under Wine, in a prefix of its own, it names the version and the commit,
+# and starts with its setup dialog, which Escape cancels (status 255).
+# Usage: windows_archive_test.sh ARCHIVE COMMIT
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/archive_checks.sh"
+archive=$(realpath "$1")
+commit=$2
+name=$(basename "$archive" -windows-x86.zip)
+version=${name#glass-meridian-}
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WORK=$work
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$work/unpacked"
+unzip -q "$archive" -d "$work/unpacked" || { echo "cannot unpack $archive"; exit 1; }
+expect_layout "$work/unpacked" "$name" glass-meridian.exe C64.ttf glass-meridian.nfo screenshot.png
+folder=$work/unpacked/$name
+cd "$folder" || exit 1
+[ "$failed" -eq 0 ] || exit 1
+
+[ "$(grep -c $'\r$' glass-meridian.nfo)" = "$(wc -l <glass-meridian.nfo)" ] ||
+  fail "not every line of the info file ends in CR LF"
+listed=$(tr -d '\r' <glass-meridian.nfo | grep -oE '^ {6}[^ ]+\.dll ' | tr -d ' ')
+imports=$(i686-w64-mingw32-objdump -p glass-meridian.exe | sed -n 's/^[[:space:]]*DLL Name: //p')
+expect_same_names "DLLs" "$listed" "$imports"
+
+"$here/../../scripts/wine-run" "$WINEPREFIX" --prepare
+expect_version "$(wine ./glass-meridian.exe --version 2>/dev/null)" glass-meridian "$version" "$commit"
+
+xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
+  wine ./glass-meridian.exe >"$WORK/show.txt" 2>&1 & pid=$!
+  deadline=$((SECONDS + 120))
+  until dialog=$(xdotool search --name "^Glass Meridian\$" 2>/dev/null | head -n 1) && [ -n "$dialog" ]; do
+    if [ $SECONDS -ge $deadline ]; then echo "the setup dialog did not appear"; cat "$WORK/show.txt"; kill $pid; exit 1; fi
+    sleep 0.5
+  done
+  sleep 1
+  xdotool windowfocus --sync "$dialog"
+  xdotool key Escape
+  timeout 30 tail --pid=$pid -f /dev/null
+  if kill -0 $pid 2>/dev/null; then echo "the dialog did not close on Escape"; kill $pid; exit 1; fi
+  wait $pid; status=$?
+  if [ $status -ne 255 ]; then echo "exit status $status after Escape, expected 255"; cat "$WORK/show.txt"; exit 1; fi
+' || failed=1
+
+[ "$failed" -eq 0 ] && echo "$name for Windows starts under Wine from an empty folder"
+exit "$failed"
