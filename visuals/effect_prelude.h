@@ -27,7 +27,7 @@ inline constexpr char effectPrelude[] = R"(
 // runs 255 times at most. Each macro is one line because a GLSL 3.30 macro
 // cannot continue over several lines.
 #define Z(H,A) PS(H){ZRAY for(int lap=0;lap<4;++lap){for(int it=0;it<250;++it){d=FIELD(A,p);i+=1.;p+=q*d;r+=d;if(d<.1){ZSHADE(A)}if(r>=w)break;}if(r>=w)break;}return vec4(0.,0.,0.,0.);}
-#define ZRAY vec3 q=ROW_TIMES(vec4(normalize(VIEW),0.),m).xyz;vec3 l=ROW_TIMES(vec4(.2,.3,1.,0.),-m).xyz;vec3 o=vec3(0.,0.,-22.);START p.x+=e.x;p.y+=e.x;float M=0.,r=3.,i=0.,j=1.,d=1.,w=FAR;
+#define ZRAY vec3 q=ROW_TIMES(vec4(normalize(VIEW),0.),m).xyz;vec3 l=-ROW_TIMES(vec4(.2,.3,1.,0.),m).xyz;vec3 o=vec3(0.,0.,-22.);START p.x+=e.x;p.y+=e.x;float M=0.,r=3.,i=0.,j=1.,d=1.,w=FAR;
 #define ZNORMAL(A) float dx=FIELD(A,p+vec3(.003,0.,0.)),dy=FIELD(A,p+vec3(0.,.003,0.)),dz=FIELD(A,p+vec3(0.,0.,.003)),d0=FIELD(A,p);vec3 n=normalize(vec3(dx-d0,dy-d0,dz-d0));
 #define ZSHADE(A) ZNORMAL(A) int f=int(fmod(u+.5+M,4.));int g=int(fmod(u+4.5+M,4.))+4;float h=(1.-normalize(vec2(length(p-o),w)).x)*dot(n,l)*.5+.5;if(u<1.)j=u;if(u>FADE_OUT)j=1.-(u-FADE_OUT);float sp=pow(clamp(dot(n,normalize(normalize(d-p)+l)),0.,1.),10.);return (c[f]*h+c[g]*(1.-h)+sp)*(1.-r/w)*smoothstep(0.,STEPS,i)*GAIN*j VIGNETTE;
 
