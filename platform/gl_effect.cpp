@@ -161,9 +161,10 @@ bool setParameter(Effect* effect, const char* name, const float* value, int floa
 }
 
 // One program per fragment shader, in pass order; `names` label the passes
-// in a failure's log.
-Effect* linkPassPrograms(const std::vector<std::string>& fragmentShaders,
-                        const std::vector<std::string>& names, std::string* log) {
+// in a failure's log. Samplers named `s` and `ss` are set to read stages 0
+// and 1 when `samplersByName`; otherwise the shaders' own bindings hold.
+Effect* linkPassPrograms(const std::vector<std::string>& fragmentShaders, const std::vector<std::string>& names,
+                         bool samplersByName, std::string* log) {
   if (fragmentShaders.empty()) {
     *log = "The effect has no pass.";
     return nullptr;
@@ -182,12 +183,14 @@ Effect* linkPassPrograms(const std::vector<std::string>& fragmentShaders,
       releaseEffect(effect);
       return nullptr;
     }
-    glUseProgram(program);
-    const GLint stage0 = glGetUniformLocation(program, "s");
-    const GLint stage1 = glGetUniformLocation(program, "ss");
-    if (stage0 >= 0) glUniform1i(stage0, 0);
-    if (stage1 >= 0) glUniform1i(stage1, 1);
-    glUseProgram(0);
+    if (samplersByName) {
+      glUseProgram(program);
+      const GLint stage0 = glGetUniformLocation(program, "s");
+      const GLint stage1 = glGetUniformLocation(program, "ss");
+      if (stage0 >= 0) glUniform1i(stage0, 0);
+      if (stage1 >= 0) glUniform1i(stage1, 1);
+      glUseProgram(0);
+    }
     effect->passes.push_back(EffectPass{names[i], program, {}});
     collectParameters(effect, program);
   }
@@ -208,13 +211,13 @@ Effect* createEffect(const char* text, std::string* log) {
   if (!text || !splitTechnique(text, &source, &entries, log)) return nullptr;
   std::vector<std::string> fragmentShaders;
   for (const std::string& entry : entries) fragmentShaders.push_back(source + passMain(entry));
-  return linkPassPrograms(fragmentShaders, entries, log);
+  return linkPassPrograms(fragmentShaders, entries, true, log);
 }
 
 Effect* createEffectFromShaders(const std::vector<std::string>& fragmentShaders, std::string* log) {
   std::vector<std::string> names;
   for (size_t i = 0; i < fragmentShaders.size(); ++i) names.push_back("shader " + std::to_string(i));
-  return linkPassPrograms(fragmentShaders, names, log);
+  return linkPassPrograms(fragmentShaders, names, false, log);
 }
 
 void releaseEffect(Effect* effect) {
