@@ -9,6 +9,7 @@
 #include "visuals/effect_text_join.h"
 
 inline constexpr char glslEffectDialect[] = R"(#version 330 core
+// The shared notation in GLSL; fmod, below, keeps the dividend's sign.
 #define atan2 atan
 #define tex2D texture
 #define ROW_TIMES(a,M) (a*M)

@@ -9,7 +9,8 @@
 #include "visuals/effect_scene_b.h"
 #include "visuals/effect_text_join.h"
 
-inline constexpr char hlslEffectDialect[] = R"(#define vec2 float2
+inline constexpr char hlslEffectDialect[] = R"(// The shared notation in HLSL, whose own atan2, tex2D and fmod it uses.
+#define vec2 float2
 #define vec3 float3
 #define vec4 float4
 #define ROW_TIMES(a,M) mul(a,M)
