@@ -34,7 +34,7 @@ std::string logTail(int log) {
   for (off_t at = 0; (got = pread(log, buffer, sizeof buffer, at)) > 0; at += got) text.append(buffer, size_t(got));
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   if (text.size() > kLogTail) text = "..." + text.substr(text.size() - kLogTail);
-  return text.empty() ? "no message" : text;
+  return text;
 }
 
 std::string exitText(int status) {
@@ -57,14 +57,27 @@ bool waitForFfmpeg(VideoPipe& pipe, std::string* error) {
     if (ended >= 0 || errno != EINTR) break;
   }
   pipe.pid = -1;
-  const bool ok = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (!ok)
-    *error = "ffmpeg could not write '" + pipe.target + "' (" +
-             (ended < 0 ? std::string(std::strerror(errno)) : exitText(status)) + "): " + logTail(pipe.log);
+  const bool exited = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // At this log level every line is an error: ffmpeg says when it could not
+  // write the file's end, yet may exit with status 0.
+  std::string said = logTail(pipe.log);
+  const bool ok = exited && said.empty();
+  if (!ok) {
+    for (size_t at = 0; (at = said.find(pipe.file, at)) != std::string::npos; at += pipe.target.size())
+      said.replace(at, pipe.file.size(), pipe.target);
+    for (size_t at = 0; (at = said.find('\n', at)) != std::string::npos;) said.replace(at, 1, "; ");
+    *error = "ffmpeg could not write '" + pipe.target + "'" +
+             (exited ? "" : " (" + (ended < 0 ? std::string(std::strerror(errno)) : exitText(status)) + ")") +
+             ": " + (said.empty() ? "no message" : said);
+  }
   close(pipe.log);
   pipe.log = -1;
   return ok;
 }
+
+// The output through ffmpeg's file protocol: no name is read as another
+// protocol or as an option.
+std::string outputName(const VideoRequest& request) { return "file:" + request.file; }
 
 }  // namespace
 
@@ -112,7 +125,7 @@ std::vector<std::string> ffmpegArguments(const std::string& program, const Video
           "-map", "0:v:0", "-map", "1:a:0",
           "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
           "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
-          "file:" + request.file};
+          outputName(request)};
 }
 
 bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequest& request, std::string* error) {
@@ -120,6 +133,7 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
   std::signal(SIGPIPE, SIG_IGN);
 
   pipe.target = request.target;
+  pipe.file = outputName(request);
   pipe.log = anonymousFile(error);
   if (pipe.log < 0) return false;
   int fds[2];

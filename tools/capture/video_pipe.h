@@ -20,6 +20,7 @@ struct VideoRequest {
 
 struct VideoPipe {
   std::string target;  // the video's name, for messages
+  std::string file;    // the output as ffmpeg names it in its messages
   pid_t pid = -1;
   int input = -1;  // ffmpeg's standard input
   int log = -1;    // what ffmpeg says, for the error message: a file without a name
@@ -33,9 +34,8 @@ int anonymousFile(std::string* error);
 bool findFfmpeg(std::string* path);
 
 // ffmpeg's arguments, program name first: raw frames on standard input and
-// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out. The output
-// goes through ffmpeg's file protocol, so that no name is read as another
-// protocol or an option.
+// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out, to the file
+// through ffmpeg's file protocol.
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request);
 
 // Starts ffmpeg in a process group of its own: a Ctrl-C at the terminal
@@ -49,7 +49,8 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
 bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error);
 
 // Ends the input and waits for ffmpeg to finish the file. False with what
-// it said when it failed; a stop signal while it finishes ends it at once.
+// it said when it failed (a status other than 0 or any error in its log);
+// a stop signal while it finishes ends it at once.
 bool finishVideoPipe(VideoPipe& pipe, std::string* error);
 
 // Ends ffmpeg at once, whatever it has written (a failed or stopped capture).
