@@ -10,6 +10,7 @@
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/stop_signals.h"
 #include "platform/window.h"
 #include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
@@ -30,9 +31,13 @@ IntroConfig introConfig;
 }  // namespace
 
 int runShow(int32_t instance) {
+  catchStopSignals();
   setIntroDefaults(introConfig, instance);
   // -1 (no dialog possible) starts with the defaults; only CANCEL ends here.
-  if (showSetupDialog(&introConfig) == 0) return -1;
+  const int answer = showSetupDialog(&introConfig);
+  // A stop while the dialog is open ends the program before anything starts.
+  if (stopSignal() != 0) exitProcess(stopExitStatus());
+  if (answer == 0) return -1;
   initGraphics();
   startAudio();
   runFrameLoop();
@@ -73,5 +78,5 @@ void runFrameLoop() {
 void shutdown() {
   removeShowFont();
   stopAudio();
-  exitProcess(0);
+  exitProcess(stopSignal() != 0 ? stopExitStatus() : 0);
 }

@@ -4,7 +4,9 @@
 #include <cstdint>
 
 // The program's entry. Returns -1 when the viewer cancels the dialog; every
-// other end goes through shutdown and does not return.
+// other end goes through shutdown and does not return. SIGINT, SIGTERM and
+// SIGHUP end the show like Escape, and the dialog like CANCEL; either way
+// the exit status is 128 + the signal's number.
 int runShow(int32_t instance);
 
 // Font, window "Talon/Vexa" with its device, screen sizes, targets, effect
@@ -14,5 +16,6 @@ void initGraphics();
 // Frames until the song has played to its end or Escape is pressed.
 void runFrameLoop();
 
-// Removes the font, stops the audio device and ends the process with status 0.
+// Removes the font, stops the audio device and ends the process with status
+// 0, or 128 + the signal's number after a stop signal.
 [[noreturn]] void shutdown();

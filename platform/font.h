@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Makes the face in `fileName` available to this process. A bare name is
 // looked up in the working directory first, then in the executable's
@@ -14,6 +15,9 @@ bool installFont(const char* fileName, const char* family);
 
 // Why the last installFont call refused its file, in words ("" after a success).
 const char* fontInstallProblem();
+
+// The file installFont would read for `fileName`, "" when there is none.
+std::string fontFilePath(const char* fileName);
 
 // Withdraws the face installed from `fileName`. Font objects made from it
 // keep drawing. Nothing happens when no face from that file is installed.

@@ -4,10 +4,12 @@
 #include FT_FONT_FORMATS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -72,21 +74,36 @@ std::string locateFontFile(const std::string& name) {
   return {};
 }
 
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
+// Reads a regular file only: a FIFO or a device of the font's name would
+// block the open or the reads for ever. The open never waits, and what it
+// opened is checked before the first read.
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& why) {
+  const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (file < 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  struct stat info;
+  if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+    why = "not a regular file";
+    close(file);
+    return false;
+  }
   bytes.clear();
   unsigned char chunk[16384];
   bool complete = false;
   while (bytes.size() <= kLargestFontFile) {
-    const size_t got = std::fread(chunk, 1, sizeof chunk, file);
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (got < sizeof chunk) {
-      complete = std::ferror(file) == 0;
+    const ssize_t got = read(file, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      complete = got == 0;
+      if (got < 0) why = std::strerror(errno);
       break;
     }
+    bytes.insert(bytes.end(), chunk, chunk + got);
   }
-  std::fclose(file);
+  close(file);
+  if (bytes.size() > kLargestFontFile) why = "larger than any font";
   return complete && bytes.size() <= kLargestFontFile;
 }
 
@@ -133,7 +150,8 @@ bool installFont(const char* fileName, const char* family) {
   }
   InstalledFace candidate;
   candidate.fileName = name;
-  if (!readWholeFile(path, candidate.bytes)) return refuse(path + ": cannot be read");
+  std::string why;
+  if (!readWholeFile(path, candidate.bytes, why)) return refuse(path + ": cannot be read: " + why);
   if (!trueTypeTablesComplete(candidate.bytes)) {
     return refuse(path + ": not a complete TrueType font");
   }
@@ -162,6 +180,8 @@ bool installFont(const char* fileName, const char* family) {
 }
 
 const char* fontInstallProblem() { return problem.c_str(); }
+
+std::string fontFilePath(const char* fileName) { return fileName ? locateFontFile(fileName) : std::string(); }
 
 void removeFont(const char* fileName) {
   if (installed.face && fileName && installed.fileName == fileName) release(installed);

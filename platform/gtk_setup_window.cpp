@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/setup_window.h"
+#include "platform/stop_signals.h"
 
 namespace {
 
@@ -13,6 +14,10 @@ constexpr double kUnitY = 2.5;
 
 constexpr int kStart = 1;
 constexpr int kCancel = 2;
+constexpr int kStopped = 3;
+// How often the dialog looks for a stop signal: the main loop sleeps
+// through one otherwise.
+constexpr unsigned kStopPollMs = 100;
 
 int px(double units, double scale) { return static_cast<int>(units * scale + 0.5); }
 
@@ -82,8 +87,16 @@ int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice)
   gtk_widget_grab_focus(start);
   gtk_window_present(GTK_WINDOW(dialog));
 
+  const guint stopPoll = g_timeout_add(
+      kStopPollMs, +[](gpointer d) -> gboolean {
+        if (stopSignal() != 0) gtk_dialog_response(GTK_DIALOG(d), kStopped);
+        return G_SOURCE_CONTINUE;
+      },
+      dialog);
+
   // Escape and the close box answer with GTK_RESPONSE_DELETE_EVENT.
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  g_source_remove(stopPoll);
   int result = 0;
   if (response == kStart) {
     choice.selected = gtk_combo_box_get_active(GTK_COMBO_BOX(modes));

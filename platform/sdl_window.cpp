@@ -72,6 +72,9 @@ bool openWindow(const WindowRequest& request, std::string* error) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  // The window system's own events, so that a window destroyed from
+  // outside is seen (platform/keys.h).
+  if (!request.headless) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   if (request.hideCursor) {
     SDL_ShowCursor(SDL_DISABLE);
     cursorHidden = true;

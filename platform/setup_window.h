@@ -17,7 +17,8 @@ struct SetupWindowChoice {
   bool fullScreenTicked = false;
 };
 
-// Runs the window until START (Enter), CANCEL (Escape) or the close box.
-// Returns 1 after START (choice filled), 0 after CANCEL or close, -1 when
-// the window cannot be created (no display).
+// Runs the window until START (Enter), CANCEL (Escape), the close box or a
+// stop signal (platform/stop_signals.h). Returns 1 after START (choice
+// filled), 0 after CANCEL, close or a stop, -1 when the window cannot be
+// created (no display).
 int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice);

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "tools/capture/video_pipe.h"
+
 namespace {
 
 struct CaptureRun {
@@ -77,6 +79,20 @@ TEST(CaptureCommandLine, VideoNeedsFfmpegOnThePath) {
   EXPECT_EQ(std::filesystem::file_size(wav), 58u + 4410u * 8u);
   std::filesystem::remove(wav);
   std::filesystem::remove(video);
+}
+
+TEST(CaptureCommandLine, AVideoNameWithAColonIsAFileName) {
+  // ffmpeg would read "take:1.mp4" as the protocol "take".
+  std::string ffmpeg;
+  if (!findFfmpeg(&ffmpeg)) GTEST_SKIP() << "ffmpeg is not installed";
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_colon";
+  std::filesystem::create_directories(folder);
+  const CaptureRun run = capture("--to 0.1 --size 32x18 --video take:1.mp4", "cd " + folder.string() + " &&");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_GT(std::filesystem::file_size(folder / "take:1.mp4"), 1000u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
+      << "only the video";
+  std::filesystem::remove_all(folder);
 }
 
 TEST(CaptureCommandLine, FramesNeedTheFont) {

@@ -57,9 +57,9 @@ TEST(CaptureOptions, OutputsAndSettingsCombine) {
 
   ASSERT_TRUE(parse({"--help"}, &o, &error));
   EXPECT_TRUE(o.help);
-  // Sizes at the limits, the song's very end for --to, an odd size for a container that is not H.264.
+  // Sizes at the limits, the song's very end for --to, an odd size without a video.
   EXPECT_TRUE(parse({"--size", "16x16384", "--wav", "a.wav", "--to", "174.342"}, &o, &error)) << error;
-  EXPECT_TRUE(parse({"--size", "641x361", "--video", "a.webm"}, &o, &error)) << error;
+  EXPECT_TRUE(parse({"--size", "641x361", "--frames", "d"}, &o, &error)) << error;
 }
 
 TEST(CaptureOptions, EveryMistakeIsNamed) {
@@ -80,7 +80,8 @@ TEST(CaptureOptions, EveryMistakeIsNamed) {
       {{"--wav", "a.wav", "--size", "640x-36"}, "not '640x-36'"},
       {{"--wav", "a.wav", "--size", "15x360"}, "the frame size 15x360 is not supported: each side from 16 to 16384"},
       {{"--wav", "a.wav", "--size", "640x16385"}, "the frame size 640x16385 is not supported"},
-      {{"--wav", "a.wav", "--size", "99999999999x9"}, "is not supported"},
+      {{"--wav", "a.wav", "--size", "99999999999999999999x720"},
+       "the frame size 99999999999999999999x720 is not supported"},
       {{"--wav", "a.wav", "--fps", "0"}, "--fps needs a whole number of frames a second from 1 to 1000, not '0'"},
       {{"--wav", "a.wav", "--fps", "-5"}, "not '-5'"},
       {{"--wav", "a.wav", "--fps", "29.97"}, "not '29.97'"},
@@ -94,6 +95,9 @@ TEST(CaptureOptions, EveryMistakeIsNamed) {
       {{"--wav", "a.wav", "--from", "1.01", "--to", "1.015"}, "no frame lies between 1.01 and 1.015 s at 60"},
       {{"--path", "glow", "--wav", "a.wav"}, "--path is post or direct, not 'glow'"},
       {{"--video", "a.mp4", "--size", "641x360"}, "H.264 video needs an even width and height, not 641x360"},
+      {{"--video", "a.gif"}, "--video needs a file name ending in .mp4, .m4v, .mov or .mkv, not 'a.gif'"},
+      {{"--video", "take"}, "not 'take'"},
+      {{"--video", "-"}, "not '-'"},
       {{"--still", "8"}, "--still needs --png FILE"},
       {{"--still", "200", "--png", "a.png"}, "--still 200 lies outside the song"},
       {{"--still", "8", "--png", "a.png", "--frames", "d"}, "--still takes only --png, --size and --path"},
@@ -115,6 +119,7 @@ TEST(CaptureOptions, H264ContainersByName) {
   EXPECT_FALSE(isH264Container("show.webm"));
   EXPECT_FALSE(isH264Container("show"));
   EXPECT_FALSE(isH264Container("takes.mp4/show"));
+  EXPECT_FALSE(isH264Container("takes/.mp4"));
 }
 
 }  // namespace

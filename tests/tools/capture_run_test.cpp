@@ -185,19 +185,4 @@ TEST_F(Capture, TheVideoHasTheFramesAndTheirSound) {
   EXPECT_LT(difference / static_cast<double>(png.size()), 12.0);
 }
 
-TEST_F(Capture, AnEncoderFailureIsReported) {
-  std::string ffmpeg;
-  if (!findFfmpeg(&ffmpeg)) GTEST_SKIP() << "ffmpeg is not installed";
-  CaptureOptions o;
-  o.width = 32;
-  o.height = 18;
-  o.fps = 10;
-  o.to = 0.5;
-  o.videoPath = path("show.unknown-container");
-  std::string error;
-  EXPECT_EQ(runCapture(o, &error), kCaptureFailed);
-  EXPECT_NE(error.find("ffmpeg failed (exit status"), std::string::npos) << error;
-  EXPECT_NE(error.find("output format"), std::string::npos) << error;
-}
-
 }  // namespace

@@ -1,6 +1,9 @@
 // The still capture: positions, the font it needs, one small frame as PNG.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -47,7 +50,7 @@ TEST(StillCapture, NeedsTheFontAsTheShowDoes) {
 TEST(StillCapture, WritesAFrameOfTheShowAsPng) {
   const std::string file = ::testing::TempDir() + "still_capture_test.png";
   std::string error;
-  ASSERT_EQ(captureStill(StillRequest{1.0, 96, 54, true}, file.c_str(), &error), kCaptureDone) << error;
+  ASSERT_EQ(captureStill(StillRequest{1.0, 96, 54, true}, file, &error), kCaptureDone) << error;
 
   int width = 0, height = 0;
   const std::vector<uint8_t> pixels = readPngRgb(file, &width, &height);
@@ -64,8 +67,11 @@ TEST(StillCapture, WritesAFrameOfTheShowAsPng) {
   EXPECT_GT(litLeft, 50u);
   std::remove(file.c_str());
 
-  EXPECT_FALSE(writePngFile("/nonexistent-folder/x.png", pixels.data(), 96, 54, &error));
-  EXPECT_NE(error.find("/nonexistent-folder/x.png"), std::string::npos) << error;
+  const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(full, 0);
+  EXPECT_FALSE(writePng(full, "x.png", pixels.data(), 96, 54, &error));
+  EXPECT_EQ(error, "writing 'x.png' failed: No space left on device");
+  close(full);
 }
 
 }  // namespace

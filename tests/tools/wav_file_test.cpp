@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -39,45 +40,46 @@ TEST(FloatWavHeader, ChunksOfAStereoSong) {
   EXPECT_EQ(data, 61507968u);
 }
 
-TEST(FloatWavFile, HeaderThenTheSamplesAsTheyAre) {
-  const std::string path = (std::filesystem::temp_directory_path() / "gm_wav_file_test.wav").string();
-  const std::vector<float> samples = {0.0f, -1.0f, 0.5f, 1.0f, -0.25f, 0.125f};
-  WavFile wav;
+// The file as writeFloatWav leaves it in a fresh temporary file.
+std::vector<uint8_t> writtenWav(const std::vector<float>& samples, uint32_t soundFrames, uint32_t frames) {
+  std::FILE* file = std::tmpfile();
   std::string error;
-  ASSERT_TRUE(openWavFile(wav, path, error)) << error;
-  ASSERT_TRUE(writeFloatWav(wav, samples.data(), 3, 2, 44100, error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(writeFloatWav(fileno(file), "test.wav", samples.data(), soundFrames, frames, 2, 44100, &error))
+      << error;
+  std::vector<uint8_t> bytes(kWavHeaderSize + size_t{frames} * 8 + 1);
+  std::rewind(file);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
+
+TEST(FloatWavFile, HeaderThenTheSamplesAsTheyAre) {
+  const std::vector<float> samples = {0.0f, -1.0f, 0.5f, 1.0f, -0.25f, 0.125f};
+  const std::vector<uint8_t> bytes = writtenWav(samples, 3, 3);
   ASSERT_EQ(bytes.size(), kWavHeaderSize + 24);
   const auto header = floatWavHeader(3, 2, 44100);
   EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
   EXPECT_EQ(std::memcmp(bytes.data() + kWavHeaderSize, samples.data(), 24), 0);
-  std::filesystem::remove(path);
 }
 
 TEST(FloatWavFile, SilenceFillsThePastTheSound) {
-  const std::string path = (std::filesystem::temp_directory_path() / "gm_wav_padded_test.wav").string();
   const std::vector<float> samples = {0.5f, -0.5f, 0.25f, -0.25f};
-  WavFile wav;
-  std::string error;
-  ASSERT_TRUE(openWavFile(wav, path, error)) << error;
-  ASSERT_TRUE(writeFloatWavPadded(wav, samples.data(), 2, 100, 2, 44100, error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_EQ(bytes.size(), kWavHeaderSize + 800);
-  const auto header = floatWavHeader(100, 2, 44100);
+  const std::vector<uint8_t> bytes = writtenWav(samples, 2, 3000);
+  ASSERT_EQ(bytes.size(), kWavHeaderSize + 24000);
+  const auto header = floatWavHeader(3000, 2, 44100);
   EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
   EXPECT_EQ(std::memcmp(bytes.data() + kWavHeaderSize, samples.data(), 16), 0);
   EXPECT_TRUE(std::all_of(bytes.begin() + kWavHeaderSize + 16, bytes.end(), [](uint8_t b) { return b == 0; }));
-  std::filesystem::remove(path);
 }
 
-TEST(FloatWavFile, UnwritablePathsAreNamedInTheError) {
-  WavFile wav;
+TEST(FloatWavFile, AFailedWriteNamesTheFileAndTheSystemsReason) {
+  const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(full, 0);
+  const std::vector<float> samples(64);
   std::string error;
-  EXPECT_FALSE(openWavFile(wav, "/nonexistent-folder/song.wav", error));
-  EXPECT_NE(error.find("cannot write '/nonexistent-folder/song.wav'"), std::string::npos) << error;
-  EXPECT_EQ(wav.file, nullptr);
+  EXPECT_FALSE(writeFloatWav(full, "song.wav", samples.data(), 32, 32, 2, 44100, &error));
+  EXPECT_EQ(error, "writing 'song.wav' failed: No space left on device");
+  close(full);
 }
 
 }  // namespace

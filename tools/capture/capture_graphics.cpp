@@ -15,6 +15,8 @@ bool installCaptureFont(std::string* error) {
 
 void removeCaptureFont() { removeFont(kShowFontFile); }
 
+std::string captureFontPath() { return fontFilePath(kShowFontFile); }
+
 bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error) {
   const RendererFailure failure = initHeadlessGraphics(width, height, postProcess, error);
   if (failure == RendererFailure::effect) *error = "Shader Compiler Error: " + *error;

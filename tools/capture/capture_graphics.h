@@ -14,6 +14,9 @@
 bool installCaptureFont(std::string* error);
 void removeCaptureFont();
 
+// The file installCaptureFont reads, "" when there is none.
+std::string captureFontPath();
+
 // Sets the configuration to the show's defaults at this size and path and
 // opens the graphics. False with the reason, nothing left open.
 bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error);

@@ -18,9 +18,9 @@ const char* const kCaptureHelp =
     "  --frames DIR      every frame as DIR/frame-NNNNN.png, numbered by its frame\n"
     "                    of the show, and DIR/frames.csv (frame, position, music\n"
     "                    time and flash level of each)\n"
-    "  --video FILE      a video with the soundtrack, encoded by ffmpeg from raw\n"
-    "                    frames (.mp4, .m4v, .mov, .mkv: H.264 and AAC; other\n"
-    "                    names: ffmpeg's choice for the container)\n"
+    "  --video FILE      a video with the soundtrack, H.264 and AAC encoded by\n"
+    "                    ffmpeg from raw frames; FILE ends in .mp4, .m4v, .mov\n"
+    "                    or .mkv\n"
     "  --size WxH        frame size in pixels, 16 to 16384 a side (1280x720)\n"
     "  --fps N           frames a second, 1 to 1000 (60)\n"
     "  --from S, --to S  the part of the show in seconds: frame n is drawn at\n"
@@ -33,8 +33,12 @@ const char* const kCaptureHelp =
     "  --version         the version and the commit it was built from\n"
     "\n"
     "Outputs combine: --wav, --frames and --video may all be given at once.\n"
-    "Exit status: 0 done, 1 the render or the encoder failed, 2 a wrong\n"
-    "command line, an output that cannot be written, a missing font or ffmpeg.\n";
+    "Each is written beside its file under a temporary name and takes the\n"
+    "file's place only when every output is complete; SIGINT, SIGTERM and\n"
+    "SIGHUP stop the capture at the next frame and leave every file as it was.\n"
+    "Exit status: 0 done, 1 the render, a write or the encoder failed, 2 a\n"
+    "wrong command line, an output that cannot be written, a missing font or\n"
+    "ffmpeg (nothing touched), 128 + N stopped by signal N.\n";
 
 namespace {
 
@@ -95,6 +99,12 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
       *error = "--size needs WIDTHxHEIGHT, for instance 1280x720, not '" + text + "'";
       return false;
     }
+    if (o->width < kSmallestSide || o->height < kSmallestSide || o->width > kLargestSide ||
+        o->height > kLargestSide) {
+      *error = "the frame size " + text + " is not supported: each side from " + std::to_string(kSmallestSide) +
+               " to " + std::to_string(kLargestSide) + " pixels";
+      return false;
+    }
   } else if (option == "--fps") {
     long fps = 0;
     if (!parseCount(value, value + text.size(), kHighestFps, &fps) || fps < 1 || fps > long{kHighestFps}) {
@@ -151,12 +161,6 @@ bool isValueOption(const std::string& option) {
 }
 
 bool checkTogether(const CaptureOptions& o, const Given& given, std::string* error) {
-  if (o.width < kSmallestSide || o.height < kSmallestSide || o.width > kLargestSide || o.height > kLargestSide) {
-    *error = "the frame size " + std::to_string(o.width) + "x" + std::to_string(o.height) +
-             " is not supported: each side from " + std::to_string(kSmallestSide) + " to " +
-             std::to_string(kLargestSide) + " pixels";
-    return false;
-  }
   const bool anyOutput = !o.wavPath.empty() || !o.framesDir.empty() || !o.videoPath.empty();
   if (o.still) {
     if (o.pngPath.empty()) {
@@ -187,7 +191,11 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
              std::to_string(o.fps) + " frames a second";
     return false;
   }
-  if (!o.videoPath.empty() && isH264Container(o.videoPath) && (o.width % 2 != 0 || o.height % 2 != 0)) {
+  if (!o.videoPath.empty() && !isH264Container(o.videoPath)) {
+    *error = "--video needs a file name ending in .mp4, .m4v, .mov or .mkv, not '" + o.videoPath + "'";
+    return false;
+  }
+  if (!o.videoPath.empty() && (o.width % 2 != 0 || o.height % 2 != 0)) {
     *error = "H.264 video needs an even width and height, not " + std::to_string(o.width) + "x" +
              std::to_string(o.height);
     return false;
@@ -229,7 +237,10 @@ FrameRange optionsFrameRange(const CaptureOptions& options) {
 
 bool isH264Container(const std::string& videoPath) {
   const size_t dot = videoPath.rfind('.');
-  if (dot == std::string::npos || videoPath.find('/', dot) != std::string::npos) return false;
+  const size_t slash = videoPath.rfind('/');
+  // ".mp4" alone is a hidden file's name, not an extension.
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  if (dot == std::string::npos || dot <= nameStart) return false;
   std::string extension = videoPath.substr(dot + 1);
   for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return extension == "mp4" || extension == "m4v" || extension == "mov" || extension == "mkv";

@@ -36,7 +36,8 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
 // The frames a capture of these options draws.
 FrameRange optionsFrameRange(const CaptureOptions& options);
 
-// True for the containers the capture fills with H.264 and AAC.
+// True for the names of the containers the capture fills with H.264 and
+// AAC (.mp4, .m4v, .mov, .mkv), the only ones --video takes.
 bool isH264Container(const std::string& videoPath);
 
 extern const char* const kCaptureSynopsis;  // the two forms of the command

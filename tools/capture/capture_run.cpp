@@ -3,21 +3,20 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "host/frame_values.h"
 #include "synth/shared_buffers.h"
+#include "tools/capture/capture_checks.h"
 #include "tools/capture/capture_graphics.h"
+#include "tools/capture/capture_stop.h"
 #include "tools/capture/frame_files.h"
 #include "tools/capture/frame_replay.h"
-#include "tools/capture/png_file.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/song_render.h"
+#include "tools/capture/staged_output.h"
 #include "tools/capture/video_pipe.h"
 #include "tools/capture/wav_file.h"
 
@@ -26,11 +25,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Outputs {
-  WavFile wav;
+  StagedFile wav;
   FrameFiles frames;
+  StagedFile video;  // ffmpeg writes it
   std::string ffmpeg;
   int audioFile = -1;  // the soundtrack handed to ffmpeg
-  VideoPipe video;
+  VideoPipe pipe;
 };
 
 // Seconds spent in each step of the frame loop.
@@ -48,28 +48,33 @@ double lap(Clock::time_point& mark) {
   return seconds;
 }
 
-void closeOutputs(Outputs& out) {
-  if (out.wav.file != nullptr) std::fclose(out.wav.file);
-  out.wav.file = nullptr;
-  std::string ignored;
-  closeFrameFiles(out.frames, &ignored);
-  finishVideoPipe(out.video, &ignored);
-  if (out.audioFile >= 0) close(out.audioFile);
-  out.audioFile = -1;
+// The frames of the soundtrack that the song covers; the rest is silence.
+uint32_t songFramesOf(SampleRange sound) {
+  const uint32_t songEnd = std::min(sound.end, kSongFrames);
+  return songEnd > sound.begin ? songEnd - sound.begin : 0;
 }
 
-int openOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
-  if (!o.wavPath.empty() && !openWavFile(out.wav, o.wavPath, *error)) return kCaptureRefused;
-  if (!o.framesDir.empty() && !openFrameFiles(out.frames, o.framesDir, error)) return kCaptureRefused;
-  if (!o.videoPath.empty()) {
-    if (!findFfmpeg(&out.ffmpeg)) {
-      *error = "--video needs ffmpeg, which is not installed (no ffmpeg on PATH); install it, e.g. apt-get install "
-               "ffmpeg";
-      return kCaptureRefused;
-    }
-    if (!checkWritable(o.videoPath, error)) return kCaptureRefused;
-  }
-  return kCaptureDone;
+int stageOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
+  const bool staged = (o.wavPath.empty() || stageFile(out.wav, o.wavPath, error)) &&
+                      (o.framesDir.empty() || openFrameFiles(out.frames, o.framesDir, error)) &&
+                      (o.videoPath.empty() || stageFile(out.video, o.videoPath, error));
+  return staged ? kCaptureDone : kCaptureRefused;
+}
+
+void discardOutputs(Outputs& out) {
+  abandonVideoPipe(out.pipe);
+  if (out.audioFile >= 0) close(out.audioFile);
+  out.audioFile = -1;
+  discardFile(out.wav);
+  discardFrameFiles(out.frames);
+  discardFile(out.video);
+}
+
+int commitOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
+  const bool committed = (o.wavPath.empty() || commitFile(out.wav, error)) &&
+                         (o.framesDir.empty() || commitFrameFiles(out.frames, error)) &&
+                         (o.videoPath.empty() || commitFile(out.video, error));
+  return committed ? kCaptureDone : kCaptureFailed;
 }
 
 // The soundtrack of the frames as a temporary WAVE file for ffmpeg, padded
@@ -78,31 +83,10 @@ int openOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
 int writeVideoSoundtrack(SampleRange sound, Outputs& out, std::string* error) {
   out.audioFile = anonymousFile(error);
   if (out.audioFile < 0) return kCaptureFailed;
-  WavFile wav;
-  wav.path = "the soundtrack for ffmpeg";
-  const int copy = dup(out.audioFile);
-  wav.file = copy >= 0 ? fdopen(copy, "wb") : nullptr;
-  if (wav.file == nullptr) {
-    *error = "cannot write " + wav.path + ": " + std::strerror(errno);
-    if (copy >= 0) close(copy);
-    return kCaptureFailed;
-  }
-  const uint32_t songEnd = std::min(sound.end, kSongFrames);
-  const uint32_t soundFrames = songEnd > sound.begin ? songEnd - sound.begin : 0;
-  if (!writeFloatWavPadded(wav, SynthOutput + 2 * size_t{sound.begin}, soundFrames, sound.end - sound.begin, 2,
-                           kSampleRate, *error))
-    return kCaptureFailed;
-  return kCaptureDone;
-}
-
-int writeSoundtrack(SampleRange sound, Outputs& out, std::string* error) {
-  const uint32_t songEnd = std::min(sound.end, kSongFrames);
-  const uint32_t frames = songEnd > sound.begin ? songEnd - sound.begin : 0;
-  if (!writeFloatWav(out.wav, SynthOutput + 2 * size_t{sound.begin}, frames, 2, kSampleRate, *error))
-    return kCaptureRefused;
-  std::fprintf(stderr, "wrote %s: %u frames, %.3f s\n", out.wav.path.c_str(), frames,
-               static_cast<double>(frames) / kSampleRate);
-  return kCaptureDone;
+  return writeFloatWav(out.audioFile, "the soundtrack for ffmpeg", SynthOutput + 2 * size_t{sound.begin},
+                       songFramesOf(sound), sound.end - sound.begin, 2, kSampleRate, error)
+             ? kCaptureDone
+             : kCaptureFailed;
 }
 
 int captureFrame(const CaptureOptions& o, uint32_t frame, std::vector<uint8_t>& rgba, std::vector<uint8_t>& rgb,
@@ -113,15 +97,15 @@ int captureFrame(const CaptureOptions& o, uint32_t frame, std::vector<uint8_t>& 
   times.drawing += lap(mark);
   if (!readCaptureFrame(rgba.data(), error)) return kCaptureFailed;
   times.readback += lap(mark);
-  if (out.frames.manifest != nullptr) {
+  if (!o.framesDir.empty()) {
     rgbaToRgb(rgba.data(), rgb.size() / 3, rgb.data());
-    if (!writePngFile(framePngPath(out.frames, frame).c_str(), rgb.data(), o.width, o.height, error) ||
+    if (!addFramePng(out.frames, frame, rgb.data(), o.width, o.height, error) ||
         !addManifestRow(out.frames, frame, position, musicTime, flashLevel, error))
-      return kCaptureRefused;
+      return kCaptureFailed;
     times.png += lap(mark);
   }
-  if (out.video.pid >= 0) {
-    if (!writeVideoFrame(out.video, rgba.data(), rgba.size(), error)) return kCaptureFailed;
+  if (out.pipe.pid >= 0) {
+    if (!writeVideoFrame(out.pipe, rgba.data(), rgba.size(), error)) return kCaptureFailed;
     times.video += lap(mark);
   }
   endFrame(position);
@@ -138,15 +122,17 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
 
   const size_t pixels = static_cast<size_t>(o.width) * static_cast<size_t>(o.height);
   std::vector<uint8_t> rgba(pixels * 4);
-  std::vector<uint8_t> rgb(out.frames.manifest != nullptr ? pixels * 3 : 0);
+  std::vector<uint8_t> rgb(o.framesDir.empty() ? 0 : pixels * 3);
   ProgressMeter meter;
   startProgress(meter, "capturing frames", range.end - range.first, 1.0, "frames a second");
-  int status = kCaptureDone;
+  int status = captureStopStatus(error);
+  uint32_t captured = 0;
   for (uint32_t n = range.first; n < range.end && status == kCaptureDone; ++n) {
     status = captureFrame(o, n, rgba, rgb, out, times, error);
-    showProgress(meter, n - range.first + 1);
+    if (status == kCaptureDone) showProgress(meter, ++captured);
+    if (status == kCaptureDone) status = captureStopStatus(error);
   }
-  finishProgress(meter, range.end - range.first);
+  finishProgress(meter, captured);
   closeCaptureGraphics();
   return status;
 }
@@ -159,8 +145,8 @@ std::string stepText(const char* name, double seconds, uint32_t frames, double t
   return text;
 }
 
-void printSummary(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
-                  const StepTimes& t) {
+void printTimes(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
+                const StepTimes& t) {
   const uint32_t count = range.end - range.first;
   std::fprintf(stderr, "captured frames %u to %u (%u at %u frames a second, %dx%d) in %.1f s: %.2f frames a second\n",
                range.first, range.end - 1, count, o.fps, o.width, o.height, frameSeconds,
@@ -170,14 +156,22 @@ void printSummary(const CaptureOptions& o, FrameRange range, double songSeconds,
                stepText("readback", t.readback, count, frameSeconds).c_str(),
                stepText("PNG", t.png, count, frameSeconds).c_str(),
                stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+}
+
+// What the committed outputs hold.
+void printWritten(const CaptureOptions& o, FrameRange range) {
+  const SampleRange sound = soundtrackRange(range, o.fps);
+  if (!o.wavPath.empty())
+    std::fprintf(stderr, "wrote %s: %u frames, %.3f s\n", o.wavPath.c_str(), songFramesOf(sound),
+                 static_cast<double>(songFramesOf(sound)) / kSampleRate);
   if (!o.framesDir.empty())
     std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(), range.first,
                  range.end - 1, kManifestName);
   if (!o.videoPath.empty())
-    std::fprintf(stderr, "wrote %s: %.3f s\n", o.videoPath.c_str(), static_cast<double>(count) / o.fps);
+    std::fprintf(stderr, "wrote %s: %.3f s\n", o.videoPath.c_str(), static_cast<double>(range.end - range.first) / o.fps);
 }
 
-int runOpened(const CaptureOptions& o, Outputs& out, std::string* error) {
+int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
   const FrameRange range = optionsFrameRange(o);
   const SampleRange sound = soundtrackRange(range, o.fps);
   const bool drawing = !o.framesDir.empty() || !o.videoPath.empty();
@@ -191,49 +185,46 @@ int runOpened(const CaptureOptions& o, Outputs& out, std::string* error) {
   if (!renderSongThrough(songFrames, error)) return kCaptureFailed;
   const double songSeconds = lap(mark);
 
-  int status = kCaptureDone;
-  if (!o.wavPath.empty()) status = writeSoundtrack(sound, out, error);
+  if (!o.wavPath.empty() && !writeFloatWav(out.wav.descriptor, o.wavPath, SynthOutput + 2 * size_t{sound.begin},
+                                           songFramesOf(sound), songFramesOf(sound), 2, kSampleRate, error))
+    return kCaptureFailed;
+  int status = captureStopStatus(error);
   if (status != kCaptureDone || !drawing) return status;
   if (!o.videoPath.empty()) {
     status = writeVideoSoundtrack(sound, out, error);
     if (status != kCaptureDone) return status;
-    const VideoRequest request{o.videoPath, out.audioFile, o.width, o.height, o.fps};
-    if (!startVideoPipe(out.video, out.ffmpeg, request, error)) return kCaptureFailed;
+    const VideoRequest request{o.videoPath, out.video.temporary, out.audioFile, o.width, o.height, o.fps};
+    if (!startVideoPipe(out.pipe, out.ffmpeg, request, error)) return kCaptureFailed;
   }
 
   StepTimes times;
   mark = Clock::now();
   status = drawFrames(o, range, out, times, error);
   if (status != kCaptureDone) return status;
-  if (!closeFrameFiles(out.frames, error)) return kCaptureRefused;
   const Clock::time_point encoding = Clock::now();
-  if (!finishVideoPipe(out.video, error)) return kCaptureFailed;
+  if (!finishVideoPipe(out.pipe, error)) return kCaptureFailed;
   times.video += secondsBetween(encoding, Clock::now());
-  printSummary(o, range, songSeconds, lap(mark), times);
+  printTimes(o, range, songSeconds, lap(mark), times);
   return kCaptureDone;
 }
 
 }  // namespace
 
-bool checkWritable(const std::string& path, std::string* error) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    *error = "cannot write '" + path + "': " + std::strerror(errno);
-    return false;
-  }
-  std::fclose(file);
-  return true;
-}
-
 int runCapture(const CaptureOptions& options, std::string* error) {
   Outputs out;
-  int status = openOutputs(options, out, error);
+  int status = checkCapture(options, &out.ffmpeg, error);
+  if (status != kCaptureDone) return status;
   const bool drawing = !options.framesDir.empty() || !options.videoPath.empty();
-  if (status == kCaptureDone && drawing && !installCaptureFont(error)) status = kCaptureRefused;
-  if (status == kCaptureDone) {
-    status = runOpened(options, out, error);
-    if (drawing) removeCaptureFont();
-  }
-  closeOutputs(out);
+  if (drawing && !installCaptureFont(error)) return kCaptureRefused;
+  status = stageOutputs(options, out, error);
+  if (status == kCaptureDone) status = runStaged(options, out, error);
+  // A stop wins over whatever it interrupted; after the last check the
+  // outputs take their places.
+  const int stop = captureStopStatus(error);
+  if (stop != kCaptureDone) status = stop;
+  if (status == kCaptureDone) status = commitOutputs(options, out, error);
+  discardOutputs(out);
+  if (drawing) removeCaptureFont();
+  if (status == kCaptureDone) printWritten(options, optionsFrameRange(options));
   return status;
 }

@@ -8,11 +8,9 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_status.h"
 
-// Runs the capture that `options` describe (not a still). Every output is
-// opened and every outside need checked before the song is rendered.
-// Returns the exit status, with the message in *error when it is not done.
+// Runs the capture that `options` describe (not a still). Everything is
+// checked (capture_checks.h) before any output is touched; the outputs are
+// written beside their files and take their places together once all are
+// complete (staged_output.h). Returns the exit status, with the message in
+// *error when it is not done.
 int runCapture(const CaptureOptions& options, std::string* error);
-
-// Makes (or empties) the file, to learn before a long render whether it
-// can be written. False with the reason.
-bool checkWritable(const std::string& path, std::string* error);

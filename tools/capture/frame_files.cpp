@@ -1,45 +1,53 @@
 #include "tools/capture/frame_files.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "tools/capture/png_file.h"
 
 namespace {
 
-std::string manifestPath(const FrameFiles& files) { return files.folder + "/" + kManifestName; }
+// Where a file of the set goes, as the messages name it.
+std::string targetPath(const FrameFiles& files, const std::string& name) { return files.folder.target + "/" + name; }
 
-bool failed(const FrameFiles& files, std::string* error) {
-  *error = "writing '" + manifestPath(files) + "' failed: " + std::strerror(errno);
+bool manifestFailed(const FrameFiles& files, std::string* error) {
+  *error = writeFailure(targetPath(files, kManifestName), errno);
   return false;
 }
 
 }  // namespace
 
+std::string framePngName(uint32_t frame) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame-%05u.png", frame);
+  return name;
+}
+
 bool openFrameFiles(FrameFiles& files, const std::string& folder, std::string* error) {
-  files.folder = folder;
-  if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
-    *error = "cannot make the folder '" + folder + "': " + std::strerror(errno);
+  if (!stageFolder(files.folder, folder, error)) return false;
+  files.manifest = std::fopen(stagedPath(files.folder, kManifestName).c_str(), "wxe");
+  if (files.manifest == nullptr || std::fputs(kManifestHeader, files.manifest) < 0) {
+    manifestFailed(files, error);
+    discardFrameFiles(files);
     return false;
   }
-  struct stat info;
-  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    *error = "'" + folder + "' is not a folder";
-    return false;
-  }
-  files.manifest = std::fopen(manifestPath(files).c_str(), "w");
-  if (files.manifest == nullptr) {
-    *error = "cannot write '" + manifestPath(files) + "': " + std::strerror(errno);
-    return false;
-  }
-  if (std::fputs(kManifestHeader, files.manifest) < 0) return failed(files, error);
   return true;
 }
 
-std::string framePngPath(const FrameFiles& files, uint32_t frame) {
-  char name[32];
-  std::snprintf(name, sizeof name, "frame-%05u.png", frame);
-  return files.folder + "/" + name;
+bool addFramePng(FrameFiles& files, uint32_t frame, const uint8_t* rgb, int width, int height, std::string* error) {
+  const std::string name = framePngName(frame);
+  const int file = open(stagedPath(files.folder, name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (file < 0) {
+    *error = writeFailure(targetPath(files, name), errno);
+    return false;
+  }
+  const bool written = writePng(file, targetPath(files, name), rgb, width, height, error);
+  std::string closing;
+  const bool closed = closeWritten(file, targetPath(files, name), &closing);
+  if (written && !closed) *error = closing;
+  return written && closed;
 }
 
 bool addManifestRow(FrameFiles& files, uint32_t frame, uint32_t position, float musicTime, float flashLevel,
@@ -47,13 +55,24 @@ bool addManifestRow(FrameFiles& files, uint32_t frame, uint32_t position, float 
   // Nine significant digits give back the exact float.
   if (std::fprintf(files.manifest, "%u,%u,%.9g,%.9g\n", frame, position, static_cast<double>(musicTime),
                    static_cast<double>(flashLevel)) < 0)
-    return failed(files, error);
+    return manifestFailed(files, error);
   return true;
 }
 
-bool closeFrameFiles(FrameFiles& files, std::string* error) {
-  if (files.manifest == nullptr) return true;
-  const bool ok = std::fclose(files.manifest) == 0;
+bool commitFrameFiles(FrameFiles& files, std::string* error) {
+  std::FILE* manifest = files.manifest;
   files.manifest = nullptr;
-  return ok || failed(files, error);
+  if (std::fflush(manifest) != 0 || std::ferror(manifest) != 0) {
+    manifestFailed(files, error);
+    std::fclose(manifest);
+    return false;
+  }
+  if (std::fclose(manifest) != 0) return manifestFailed(files, error);
+  return commitFolder(files.folder, error);
+}
+
+void discardFrameFiles(FrameFiles& files) {
+  if (files.manifest != nullptr) std::fclose(files.manifest);
+  files.manifest = nullptr;
+  discardFolder(files.folder);
 }

@@ -1,30 +1,42 @@
 // The --frames output: a folder of PNG files, one a frame, named by the
 // frame's number in the show (frame-00000.png, ...), and frames.csv, one
-// line a frame: frame, position in samples, music time, flash level.
+// line a frame: frame, position in samples, music time, flash level. The
+// set is written into a temporary folder inside the target and moved into
+// it only once complete (staged_output.h).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "tools/capture/staged_output.h"
+
 inline constexpr char kManifestName[] = "frames.csv";
 inline constexpr char kManifestHeader[] = "frame,position,music_time,flash_level\n";
 
 struct FrameFiles {
-  std::string folder;
+  StagedFolder folder;
   std::FILE* manifest = nullptr;
 };
 
-// Makes the folder when it does not exist (its parent must) and starts the
-// manifest. False with the reason when either cannot be written.
+// The name of frame n's picture in the folder.
+std::string framePngName(uint32_t frame);
+
+// Stages the folder (made when it does not exist; its parent must) and
+// starts the manifest. False with the reason, nothing left behind.
 bool openFrameFiles(FrameFiles& files, const std::string& folder, std::string* error);
 
-// Where frame n's picture goes.
-std::string framePngPath(const FrameFiles& files, uint32_t frame);
+// Frame n's picture (RGB, rows top to bottom) as PNG.
+bool addFramePng(FrameFiles& files, uint32_t frame, const uint8_t* rgb, int width, int height, std::string* error);
 
 // One manifest line.
 bool addManifestRow(FrameFiles& files, uint32_t frame, uint32_t position, float musicTime, float flashLevel,
                     std::string* error);
 
-// Closes the manifest. False when its last lines could not be written.
-bool closeFrameFiles(FrameFiles& files, std::string* error);
+// Finishes the manifest and moves the set into the folder. False with the
+// reason when a last write or a move fails.
+bool commitFrameFiles(FrameFiles& files, std::string* error);
+
+// Removes whatever of the set was written (and the folder, when the
+// capture made it).
+void discardFrameFiles(FrameFiles& files);

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "host/build_version.h"
+#include "platform/process.h"
+#include "platform/stop_signals.h"
+#include "tools/capture/capture_checks.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/capture_status.h"
@@ -18,15 +21,14 @@ int report(int status, const std::string& message, bool withUsage = false) {
 }
 
 int captureStillFrame(const CaptureOptions& options) {
-  std::string error;
-  if (!checkWritable(options.pngPath, &error)) return report(kCaptureRefused, error);
+  std::string error, ffmpeg;
+  const int status = checkCapture(options, &ffmpeg, &error);
+  if (status != kCaptureDone) return report(status, error);
   const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess};
-  return report(captureStill(request, options.pngPath.c_str(), &error), error);
+  return report(captureStill(request, options.pngPath, &error), error);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int capture(int argc, char** argv) {
   CaptureOptions options;
   std::string error;
   if (!parseCaptureOptions(argc - 1, argv + 1, &options, &error)) return report(kCaptureRefused, error, true);
@@ -38,6 +40,13 @@ int main(int argc, char** argv) {
     std::printf("%s\n%s", kCaptureSynopsis, kCaptureHelp);
     return kCaptureDone;
   }
+  catchStopSignals();
   if (options.still) return captureStillFrame(options);
   return report(runCapture(options, &error), error);
 }
+
+}  // namespace
+
+// A stop may leave the song's render thread running: the process ends
+// without running destructors under it.
+int main(int argc, char** argv) { exitProcess(capture(argc, argv)); }

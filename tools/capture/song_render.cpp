@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
+#include "platform/stop_signals.h"
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
 #include "tools/capture/progress_meter.h"
@@ -20,25 +22,36 @@ bool renderSongThrough(uint32_t frames, std::string* error) {
   frames = std::min(frames, kSongFrames);
   if (synthFramesDone() >= frames) return true;
   resetSynth();
-  bool rendered = false;
-  std::atomic<bool> finished = false;  // also when the song data is refused and nothing is published
-  SongDataError songError{};
-  std::thread render([&] {
-    rendered = renderSongFrames(shippedSong(), SynthOutput, frames, &songError);
-    finished.store(true, std::memory_order_release);
+  // Shared with the render thread, which a stop leaves running until the
+  // process ends.
+  struct Render {
+    bool rendered = false;
+    std::atomic<bool> finished = false;  // also when the song data is refused and nothing is published
+    SongDataError songError{};
+  };
+  const auto render = std::make_shared<Render>();
+  std::thread thread([render, frames] {
+    render->rendered = renderSongFrames(shippedSong(), SynthOutput, frames, &render->songError);
+    render->finished.store(true, std::memory_order_release);
   });
-  if (frames > kQuietRender) {
-    ProgressMeter meter;
-    startProgress(meter, "rendering the song", frames, 1.0 / kSampleRate, "x real time");
-    while (!finished.load(std::memory_order_acquire)) {
-      showProgress(meter, synthFramesDone());
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    finishProgress(meter, synthFramesDone());
+  ProgressMeter meter;
+  const bool showing = frames > kQuietRender;
+  if (showing) startProgress(meter, "rendering the song", frames, 1.0 / kSampleRate, "x real time");
+  bool stopped = false;
+  while (!render->finished.load(std::memory_order_acquire) && !stopped) {
+    if (showing) showProgress(meter, synthFramesDone());
+    std::this_thread::sleep_for(std::chrono::milliseconds(showing ? 50 : 1));
+    stopped = stopSignal() != 0;
   }
-  render.join();
-  if (!rendered) {
-    *error = std::string("the song data is invalid: ") + songError.message;
+  if (showing) finishProgress(meter, synthFramesDone());
+  if (stopped) {
+    thread.detach();
+    *error = "the song render was stopped";
+    return false;
+  }
+  thread.join();
+  if (!render->rendered) {
+    *error = std::string("the song data is invalid: ") + render->songError.message;
     return false;
   }
   return true;

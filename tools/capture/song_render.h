@@ -10,5 +10,6 @@
 // first `frames` frames (at most the whole song). Renders from the start,
 // on a thread of its own with progress on stderr, unless an earlier render
 // in this process went that far already. False with the reason when the
-// song data is refused.
+// song data is refused, or at once after a stop signal: the render then
+// goes on until the process ends.
 bool renderSongThrough(uint32_t frames, std::string* error);

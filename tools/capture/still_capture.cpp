@@ -6,10 +6,12 @@
 #include "tools/capture/capture_graphics.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_status.h"
+#include "tools/capture/capture_stop.h"
 #include "tools/capture/frame_replay.h"
 #include "tools/capture/frame_schedule.h"
 #include "tools/capture/png_file.h"
 #include "tools/capture/song_render.h"
+#include "tools/capture/staged_output.h"
 
 namespace {
 
@@ -61,9 +63,18 @@ int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::str
   return drawn ? kCaptureDone : kCaptureFailed;
 }
 
-int captureStill(const StillRequest& request, const char* pngPath, std::string* error) {
+int captureStill(const StillRequest& request, const std::string& pngPath, std::string* error) {
   std::vector<uint8_t> rgb;
-  const int status = renderStill(request, &rgb, error);
+  int status = renderStill(request, &rgb, error);
+  const int stop = captureStopStatus(error);
+  if (stop != kCaptureDone) return stop;
   if (status != kCaptureDone) return status;
-  return writePngFile(pngPath, rgb.data(), request.width, request.height, error) ? kCaptureDone : kCaptureRefused;
+  StagedFile png;
+  if (!stageFile(png, pngPath, error)) return kCaptureRefused;
+  status = writePng(png.descriptor, pngPath, rgb.data(), request.width, request.height, error) &&
+                   commitFile(png, error)
+               ? kCaptureDone
+               : kCaptureFailed;
+  discardFile(png);
+  return status;
 }

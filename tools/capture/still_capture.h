@@ -24,5 +24,6 @@ bool stillPosition(double seconds, uint32_t* position);
 // (tools/capture/capture_status.h), with a message when it is not done.
 int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error);
 
-// renderStill, then the picture as a PNG file.
-int captureStill(const StillRequest& request, const char* pngPath, std::string* error);
+// renderStill, then the picture as a PNG file, written beside its place
+// and put there once complete (staged_output.h).
+int captureStill(const StillRequest& request, const std::string& pngPath, std::string* error);

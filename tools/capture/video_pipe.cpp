@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/capture/capture_options.h"
+#include "platform/stop_signals.h"
 
 extern char** environ;
 
@@ -34,7 +34,7 @@ std::string logTail(int log) {
   for (off_t at = 0; (got = pread(log, buffer, sizeof buffer, at)) > 0; at += got) text.append(buffer, size_t(got));
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   if (text.size() > kLogTail) text = "..." + text.substr(text.size() - kLogTail);
-  return text.empty() ? "no message" : text;
+  return text;
 }
 
 std::string exitText(int status) {
@@ -50,17 +50,34 @@ bool waitForFfmpeg(VideoPipe& pipe, std::string* error) {
   pipe.input = -1;
   int status = 0;
   pid_t ended = -1;
-  do {
+  for (;;) {
+    // A stop does not wait for the encoder: its file is thrown away.
+    if (stopSignal() != 0) kill(pipe.pid, SIGKILL);
     ended = waitpid(pipe.pid, &status, 0);
-  } while (ended < 0 && errno == EINTR);
+    if (ended >= 0 || errno != EINTR) break;
+  }
   pipe.pid = -1;
-  const bool ok = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (!ok) *error = "ffmpeg failed (" + (ended < 0 ? std::string(std::strerror(errno)) : exitText(status)) +
-                    "): " + logTail(pipe.log);
+  const bool exited = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // At this log level every line is an error: ffmpeg says when it could not
+  // write the file's end, yet may exit with status 0.
+  std::string said = logTail(pipe.log);
+  const bool ok = exited && said.empty();
+  if (!ok) {
+    for (size_t at = 0; (at = said.find(pipe.file, at)) != std::string::npos; at += pipe.target.size())
+      said.replace(at, pipe.file.size(), pipe.target);
+    for (size_t at = 0; (at = said.find('\n', at)) != std::string::npos;) said.replace(at, 1, "; ");
+    *error = "ffmpeg could not write '" + pipe.target + "'" +
+             (exited ? "" : " (" + (ended < 0 ? std::string(std::strerror(errno)) : exitText(status)) + ")") +
+             ": " + (said.empty() ? "no message" : said);
+  }
   close(pipe.log);
   pipe.log = -1;
   return ok;
 }
+
+// The output through ffmpeg's file protocol: no name is read as another
+// protocol or as an option.
+std::string outputName(const VideoRequest& request) { return "file:" + request.file; }
 
 }  // namespace
 
@@ -100,26 +117,23 @@ bool findFfmpeg(std::string* path) {
 }
 
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request) {
-  std::vector<std::string> args = {
-      program, "-hide_banner", "-nostats", "-loglevel", "error", "-y",
-      "-f", "rawvideo", "-pixel_format", "rgba",
-      "-video_size", std::to_string(request.width) + "x" + std::to_string(request.height),
-      "-framerate", std::to_string(request.fps), "-i", "pipe:0",
-      "-i", "/dev/fd/" + std::to_string(kAudioDescriptor),
-      "-map", "0:v:0", "-map", "1:a:0"};
-  if (isH264Container(request.videoPath)) {
-    for (const char* arg : {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-c:a",
-                            "aac", "-b:a", "192k", "-movflags", "+faststart"})
-      args.emplace_back(arg);
-  }
-  args.push_back(request.videoPath);
-  return args;
+  return {program, "-hide_banner", "-nostats", "-loglevel", "error", "-y",
+          "-f", "rawvideo", "-pixel_format", "rgba",
+          "-video_size", std::to_string(request.width) + "x" + std::to_string(request.height),
+          "-framerate", std::to_string(request.fps), "-i", "pipe:0",
+          "-i", "/dev/fd/" + std::to_string(kAudioDescriptor),
+          "-map", "0:v:0", "-map", "1:a:0",
+          "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
+          "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
+          outputName(request)};
 }
 
 bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequest& request, std::string* error) {
   // A write to an ffmpeg that has quit must fail with EPIPE, not end us.
   std::signal(SIGPIPE, SIG_IGN);
 
+  pipe.target = request.target;
+  pipe.file = outputName(request);
   pipe.log = anonymousFile(error);
   if (pipe.log < 0) return false;
   int fds[2];
@@ -136,11 +150,16 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, pipe.log, STDERR_FILENO);
   posix_spawn_file_actions_adddup2(&actions, request.audioFile, kAudioDescriptor);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   const std::vector<std::string> args = ffmpegArguments(program, request);
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-  const int spawned = posix_spawn(&pipe.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pipe.pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[0]);
   if (spawned != 0) {
@@ -158,7 +177,11 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
 bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error) {
   while (bytes > 0) {
     const ssize_t written = write(pipe.input, rgba, bytes);
-    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno == EINTR) {
+      if (stopSignal() == 0) continue;
+      *error = "stopped while handing ffmpeg a frame";
+      return false;
+    }
     if (written <= 0) {
       const std::string reason = std::strerror(errno);
       if (waitForFfmpeg(pipe, error)) *error = "ffmpeg stopped reading frames: " + reason;
@@ -173,4 +196,11 @@ bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::st
 bool finishVideoPipe(VideoPipe& pipe, std::string* error) {
   if (pipe.pid < 0) return true;
   return waitForFfmpeg(pipe, error);
+}
+
+void abandonVideoPipe(VideoPipe& pipe) {
+  if (pipe.pid < 0) return;
+  kill(pipe.pid, SIGKILL);
+  std::string ignored;
+  waitForFfmpeg(pipe, &ignored);
 }

@@ -10,14 +10,17 @@
 #include <vector>
 
 struct VideoRequest {
-  std::string videoPath;  // what ffmpeg writes; its name picks the container
-  int audioFile;          // an open WAVE file: the soundtrack of the frames
+  std::string target;  // the video's name, for messages
+  std::string file;    // what ffmpeg writes: its name's extension picks the container
+  int audioFile;       // an open WAVE file: the soundtrack of the frames
   int width;
   int height;
   uint32_t fps;
 };
 
 struct VideoPipe {
+  std::string target;  // the video's name, for messages
+  std::string file;    // the output as ffmpeg names it in its messages
   pid_t pid = -1;
   int input = -1;  // ffmpeg's standard input
   int log = -1;    // what ffmpeg says, for the error message: a file without a name
@@ -31,17 +34,24 @@ int anonymousFile(std::string* error);
 bool findFfmpeg(std::string* path);
 
 // ffmpeg's arguments, program name first: raw frames on standard input and
-// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out for the containers that
-// isH264Container names, ffmpeg's defaults for the container otherwise.
+// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out, to the file
+// through ffmpeg's file protocol.
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request);
 
-// Starts ffmpeg. False with the reason when it cannot be started.
+// Starts ffmpeg in a process group of its own: a Ctrl-C at the terminal
+// reaches the capture, which stops it. False with the reason when it cannot
+// be started.
 bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequest& request, std::string* error);
 
 // Hands ffmpeg one frame of width x height x 4 bytes. When ffmpeg has
-// stopped reading, waits for it and returns false with what it said.
+// stopped reading, waits for it and returns false with what it said; a stop
+// signal (platform/stop_signals.h) returns false at once.
 bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error);
 
 // Ends the input and waits for ffmpeg to finish the file. False with what
-// it said when it failed.
+// it said when it failed (a status other than 0 or any error in its log);
+// a stop signal while it finishes ends it at once.
 bool finishVideoPipe(VideoPipe& pipe, std::string* error);
+
+// Ends ffmpeg at once, whatever it has written (a failed or stopped capture).
+void abandonVideoPipe(VideoPipe& pipe);

@@ -1,8 +1,9 @@
 #include "tools/capture/wav_file.h"
 
 #include <bit>
-#include <cerrno>
 #include <cstring>
+
+#include "tools/capture/staged_output.h"
 
 static_assert(std::endian::native == std::endian::little, "samples are written as they lie in memory");
 
@@ -54,44 +55,24 @@ std::array<uint8_t, kWavHeaderSize> floatWavHeader(uint32_t frames, uint16_t cha
   return h.bytes;
 }
 
-bool openWavFile(WavFile& wav, const std::string& path, std::string& error) {
-  wav.path = path;
-  wav.file = std::fopen(path.c_str(), "wb");
-  if (wav.file == nullptr) {
-    error = "cannot write '" + path + "': " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
-bool writeFloatWav(WavFile& wav, const float* interleaved, uint32_t frames, uint16_t channels, uint32_t sampleRate,
-                   std::string& error) {
-  return writeFloatWavPadded(wav, interleaved, frames, frames, channels, sampleRate, error);
-}
-
-bool writeFloatWavPadded(WavFile& wav, const float* interleaved, uint32_t soundFrames, uint32_t frames,
-                         uint16_t channels, uint32_t sampleRate, std::string& error) {
+bool writeFloatWav(int descriptor, const std::string& name, const float* interleaved, uint32_t soundFrames,
+                   uint32_t frames, uint16_t channels, uint32_t sampleRate, std::string* error) {
   if (soundFrames > frames) soundFrames = frames;
   const uint64_t samples = uint64_t{frames} * channels;
   const uint64_t soundSamples = uint64_t{soundFrames} * channels;
-  bool ok = samples * 4 + kWavHeaderSize - 8 <= UINT32_MAX;
-  if (!ok) error = "'" + wav.path + "': too many samples for a WAVE file";
-  if (ok) {
-    const std::array<uint8_t, kWavHeaderSize> header = floatWavHeader(frames, channels, sampleRate);
-    ok = std::fwrite(header.data(), 1, header.size(), wav.file) == header.size() &&
-         std::fwrite(interleaved, sizeof(float), soundSamples, wav.file) == soundSamples;
-    const float silence[64] = {};
-    for (uint64_t left = samples - soundSamples; ok && left > 0;) {
-      const size_t block = left < 64 ? static_cast<size_t>(left) : 64;
-      ok = std::fwrite(silence, sizeof(float), block, wav.file) == block;
-      left -= block;
-    }
-    if (!ok) error = "writing '" + wav.path + "' failed: " + std::strerror(errno);
+  if (samples * 4 + kWavHeaderSize - 8 > UINT32_MAX) {
+    *error = "'" + name + "': too many samples for a WAVE file";
+    return false;
   }
-  if (std::fclose(wav.file) != 0 && ok) {
-    error = "writing '" + wav.path + "' failed: " + std::strerror(errno);
-    ok = false;
+  const std::array<uint8_t, kWavHeaderSize> header = floatWavHeader(frames, channels, sampleRate);
+  if (!writeAll(descriptor, name, header.data(), header.size(), error) ||
+      !writeAll(descriptor, name, interleaved, soundSamples * sizeof(float), error))
+    return false;
+  static const float silence[1024] = {};
+  for (uint64_t left = samples - soundSamples; left > 0;) {
+    const size_t block = left < 1024 ? static_cast<size_t>(left) : 1024;
+    if (!writeAll(descriptor, name, silence, block * sizeof(float), error)) return false;
+    left -= block;
   }
-  wav.file = nullptr;
-  return ok;
+  return true;
 }

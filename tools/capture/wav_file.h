@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 inline constexpr size_t kWavHeaderSize = 58;
@@ -15,22 +14,9 @@ inline constexpr size_t kWavHeaderSize = 58;
 // sizes (less than 4 GiB).
 std::array<uint8_t, kWavHeaderSize> floatWavHeader(uint32_t frames, uint16_t channels, uint32_t sampleRate);
 
-struct WavFile {
-  std::FILE* file = nullptr;
-  std::string path;
-};
-
-// Creates (or truncates) the file. On failure returns false with the
-// reason in `error`.
-bool openWavFile(WavFile& wav, const std::string& path, std::string& error);
-
-// Writes the header and the samples and closes the file; on a failed write
-// (a full disk) returns false with the reason, the file closed.
-bool writeFloatWav(WavFile& wav, const float* interleaved, uint32_t frames, uint16_t channels, uint32_t sampleRate,
-                   std::string& error);
-
-// writeFloatWav for a file of `frames` frames whose first `soundFrames`
-// come from `interleaved` and the rest are silence (a soundtrack that
-// reaches past the end of the song).
-bool writeFloatWavPadded(WavFile& wav, const float* interleaved, uint32_t soundFrames, uint32_t frames,
-                         uint16_t channels, uint32_t sampleRate, std::string& error);
+// Writes a file of `frames` frames to the descriptor: the header, the first
+// `soundFrames` frames from `interleaved`, silence for the rest (a
+// soundtrack that reaches past the end of the song). False with the reason,
+// naming the file as `name`, when a write fails (a full disk).
+bool writeFloatWav(int descriptor, const std::string& name, const float* interleaved, uint32_t soundFrames,
+                   uint32_t frames, uint16_t channels, uint32_t sampleRate, std::string* error);

@@ -1,0 +1,219 @@
+// glass-meridian-capture run as a hostile user would: refused runs, stop
+// signals and writes the system refuses (a file size limit stands in for a
+// full disk). Whatever happens, every file that was there stays byte for
+// byte as it was, and nothing else is left behind.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/capture/video_pipe.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+enum class Font { besideProgram, broken, fifo, copy };
+
+struct Fault {
+  const char* name;
+  std::vector<std::string> args;
+  int status;
+  const char* message;
+  Font font = Font::besideProgram;  // the C64.ttf the capture finds
+  int signal = 0;                   // sent once a first frame is written (or a moment after the start)
+  rlim_t fileLimit = 0;             // RLIMIT_FSIZE in bytes, SIGXFSZ ignored; 0: none
+  bool withoutFfmpeg = false;       // PATH holds no ffmpeg
+  bool video = false;               // needs ffmpeg
+};
+
+std::string fileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every entry under the folder: its kind, and a regular file's bytes.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> entries;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = fs::relative(entry.path(), folder).string();
+    if (entry.is_fifo()) {
+      entries[name] = "fifo";
+    } else if (entry.is_directory()) {
+      entries[name] = "folder";
+    } else {
+      entries[name] = "file:" + fileText(entry.path());
+    }
+  }
+  return entries;
+}
+
+// The entries that differ between two snapshots, by name.
+std::string differences(const std::map<std::string, std::string>& before,
+                        const std::map<std::string, std::string>& after) {
+  std::string text;
+  for (const auto& [name, content] : before) {
+    const auto now = after.find(name);
+    if (now == after.end()) text += name + " is gone; ";
+    else if (now->second != content) text += name + " changed; ";
+  }
+  for (const auto& [name, content] : after)
+    if (before.count(name) == 0) text += name + " was left behind; ";
+  return text;
+}
+
+bool firstFrameWritten(const fs::path& folder) {
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file() && entry.path().filename().string().rfind("frame-", 0) == 0) return true;
+  return false;
+}
+
+// The work folder: files a capture could replace, a FIFO, folders.
+void prepare(const fs::path& folder, Font font) {
+  fs::create_directories(folder / "sub");
+  fs::create_directories(folder / "odd" / "frame-00000.png");
+  std::ofstream(folder / "keep.wav") << "the soundtrack from before";
+  std::ofstream(folder / "keep.mp4") << "the video from before";
+  std::ofstream(folder / "keep.png") << "the still from before";
+  ASSERT_EQ(mkfifo((folder / "pipe.wav").c_str(), 0600), 0);
+  const fs::path shipped = fs::path(GM_CAPTURE_EXE).parent_path() / "C64.ttf";
+  if (font == Font::broken) std::ofstream(folder / "C64.ttf") << "not a font";
+  if (font == Font::fifo) {
+    ASSERT_EQ(mkfifo((folder / "C64.ttf").c_str(), 0600), 0);
+  }
+  if (font == Font::copy) fs::copy_file(shipped, folder / "C64.ttf");
+}
+
+[[noreturn]] void execCapture(const Fault& fault, const fs::path& folder, int output) {
+  if (chdir(folder.c_str()) != 0) _exit(120);
+  dup2(output, STDERR_FILENO);
+  if (fault.fileLimit > 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{fault.fileLimit, fault.fileLimit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  if (fault.withoutFfmpeg) setenv("PATH", "/nonexistent-folder", 1);
+  std::vector<char*> argv = {const_cast<char*>(GM_CAPTURE_EXE)};
+  for (const std::string& arg : fault.args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(GM_CAPTURE_EXE, argv.data());
+  _exit(121);
+}
+
+// Waits for the child until the deadline; -1 when it is still running
+// (it is killed then), else its exit status.
+int waitUntil(pid_t child, Clock::time_point deadline) {
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (Clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+}
+
+void runFault(const Fault& fault, const fs::path& folder) {
+  prepare(folder, fault.font);
+  const std::map<std::string, std::string> before = snapshot(folder);
+  std::FILE* output = std::tmpfile();
+  ASSERT_NE(output, nullptr);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) execCapture(fault, folder, fileno(output));
+
+  Clock::time_point deadline = Clock::now() + std::chrono::seconds(120);
+  if (fault.signal != 0) {
+    const bool frames = fault.args.end() != std::find(fault.args.begin(), fault.args.end(), "--frames");
+    if (frames) {
+      while (!firstFrameWritten(folder) && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    kill(child, fault.signal);
+    deadline = Clock::now() + std::chrono::seconds(1);
+  }
+  const int status = waitUntil(child, deadline);
+  std::rewind(output);
+  std::string said;
+  for (int c = 0; (c = std::fgetc(output)) != EOF;) said += static_cast<char>(c);
+  std::fclose(output);
+
+  EXPECT_EQ(status, fault.status) << said << (status == -1 ? "(still running at the deadline)" : "");
+  EXPECT_NE(said.find("glass-meridian-capture: " + std::string(fault.message)), std::string::npos) << said;
+  EXPECT_EQ(differences(before, snapshot(folder)), "");
+}
+
+TEST(CaptureFaults, EveryFileStaysAsItWas) {
+  const std::vector<std::string> frames = {"--size", "64x36", "--fps", "10", "--to", "30"};
+  auto with = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const std::vector<Fault> faults = {
+      // Refused before any output is touched: status 2.
+      {"a broken font", {"--to", "0.2", "--size", "64x36", "--wav", "keep.wav", "--video", "keep.mp4"}, 2,
+       "Could not find or temporarily install C64 Pro - Font: C64.ttf: not a complete TrueType font", Font::broken},
+      {"a FIFO for the font", {"--to", "0.2", "--size", "64x36", "--frames", "sub"}, 2,
+       "Could not find or temporarily install C64 Pro - Font: C64.ttf: cannot be read: not a regular file",
+       Font::fifo},
+      {"no ffmpeg", {"--wav", "keep.wav", "--video", "keep.mp4"}, 2, "--video needs ffmpeg", Font::besideProgram, 0,
+       0, true},
+      {"a video in a missing folder", {"--wav", "keep.wav", "--video", "missing/keep.mp4"}, 2,
+       "cannot write 'missing/keep.mp4': No such file or directory"},
+      {"one file twice", {"--wav", "keep.mp4", "--video", "./keep.mp4"}, 2,
+       "--video './keep.mp4' is the same file as --wav"},
+      {"a file of the frame set", {"--frames", "sub", "--wav", "sub/frames.csv"}, 2,
+       "--wav 'sub/frames.csv' is the same file as --frames (its frames.csv)"},
+      {"the font", {"--still", "1", "--png", "C64.ttf"}, 2, "--png 'C64.ttf' is the same file as the font",
+       Font::copy},
+      {"a FIFO", {"--wav", "pipe.wav"}, 2, "'pipe.wav' is a FIFO, not a regular file: it is never replaced"},
+      {"a folder", {"--still", "1", "--png", "sub"}, 2, "'sub' is a folder, not a regular file"},
+      {"a folder in the frame set", {"--to", "0.1", "--frames", "odd"}, 2,
+       "'odd/frame-00000.png' is a folder, not a regular file"},
+      // Stopped: 128 + the signal, at the next frame.
+      {"SIGTERM", with(frames, {"--frames", "out", "--video", "keep.mp4", "--wav", "keep.wav"}), 143,
+       "stopped by SIGTERM", Font::besideProgram, SIGTERM, 0, false, true},
+      {"SIGINT", with(frames, {"--frames", "out"}), 130, "stopped by SIGINT", Font::besideProgram, SIGINT},
+      {"SIGHUP in the song", {"--wav", "keep.wav"}, 129, "stopped by SIGHUP", Font::besideProgram, SIGHUP},
+      // Writes the system refuses: status 1, the file and the reason named.
+      {"a full disk for the WAVE file", {"--to", "0.1", "--wav", "keep.wav"}, 1,
+       "writing 'keep.wav' failed: File too large", Font::besideProgram, 0, 16384},
+      {"a full disk for the still", {"--still", "1", "--size", "640x360", "--png", "keep.png"}, 1,
+       "writing 'keep.png' failed: File too large", Font::besideProgram, 0, 16384},
+      {"a full disk for the frames", {"--to", "0.05", "--size", "640x360", "--frames", "out"}, 1,
+       "writing 'out/frame-00000.png' failed: File too large", Font::besideProgram, 0, 16384},
+      {"a full disk for the video", {"--fps", "1000", "--to", "0.01", "--size", "640x360", "--video", "keep.mp4"}, 1,
+       "ffmpeg could not write 'keep.mp4'", Font::besideProgram, 0, 16384, false, true},
+  };
+  std::string ffmpeg;
+  const bool haveFfmpeg = findFfmpeg(&ffmpeg);
+  const fs::path folder = fs::path(::testing::TempDir()) / ("capture_faults_" + std::to_string(getpid()));
+  for (const Fault& fault : faults) {
+    if (fault.video && !haveFfmpeg) continue;
+    SCOPED_TRACE(fault.name);
+    runFault(fault, folder);
+    fs::remove_all(folder);
+  }
+}
+
+}  // namespace
