@@ -18,12 +18,12 @@ void installWithoutDisplay() {
   installShowFont();
 }
 
-TEST(ShowFont, RefusalSaysSoAndEndsWithStatusZero) {
+TEST(ShowFont, RefusalSaysSoAndEndsWithStatusOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   ScratchFolder folder;
   const std::string text = "not a font";
   folder.write("C64.ttf", std::vector<char>(text.begin(), text.end()));
-  EXPECT_EXIT(installWithoutDisplay(), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(installWithoutDisplay(), ::testing::ExitedWithCode(1),
               "C64.ttf: not a complete TrueType font\n"
               "Could not temporarily install Font!: "
               "Could not find or temporarily install C64 Pro - Font\n");
