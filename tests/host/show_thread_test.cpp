@@ -23,13 +23,14 @@ constexpr bool kSanitized = false;
 #endif
 
 IntroConfig record;
+ShowState state;  // the frame loop's carried state
 
 class ShowThreads : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAudioPlayback();
     resetSynth();
-    resetFrameState();
+    state = ShowState{};
     setIntroDefaults(record, 0);
     config = &record;
   }
@@ -58,8 +59,8 @@ TEST_F(ShowThreads, PulledFramesAreFinishedFramesOrSilence) {
   while (previous < pullFrames) {
     const uint32_t position = playedPosition();
     EXPECT_GE(position, previous);
-    beginFrameFromRecording(position);
-    endFrame(position);
+    beginFrameFromRecording(state, position);
+    endFrame(state, position);
     previous = position;
     if (previous >= pullFrames - 1000) break;
   }
@@ -90,7 +91,7 @@ TEST_F(ShowThreads, PullsPastTheEndPlaySilenceAndTheClockStopsThere) {
   for (float v : buffer) ASSERT_EQ(v, 0.0f);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(playedPosition(), kSongFrames);
-  EXPECT_TRUE(endFrame(playedPosition()));
+  EXPECT_TRUE(endFrame(state, playedPosition()));
 }
 
 TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) {
@@ -104,8 +105,8 @@ TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) 
   while (std::chrono::steady_clock::now() < until) {
     const uint32_t position = playedPosition();
     EXPECT_GE(position, previous);
-    beginFrameFromRecording(position);
-    endFrame(position);
+    beginFrameFromRecording(state, position);
+    endFrame(state, position);
     previous = position;
   }
   EXPECT_GT(previous, 0u);
