@@ -19,13 +19,16 @@ namespace {
 
 IntroConfig introConfig;
 
-// Without a window or a graphics device there is nothing to show: the
-// viewer is told why and the process ends with status 1.
-[[noreturn]] void failWithoutGraphics(const std::string& reason) {
-  showMessage(reason.c_str(), "Glass Meridian cannot start");
+// Without a window, a graphics device or a compiled effect there is
+// nothing to show: the viewer is told why, the font is removed and the
+// process ends with status 1.
+[[noreturn]] void failToStart(const std::string& reason, const char* caption) {
+  showMessage(reason.c_str(), caption);
   removeShowFont();
   exitProcess(1);
 }
+
+constexpr char kCannotStart[] = "Glass Meridian cannot start";
 
 }  // namespace
 
@@ -45,7 +48,7 @@ void initGraphics() {
   const WindowRequest request = {"Talon/Vexa", config->width,  config->height, config->windowed == 0,
                                  /*borderless=*/true, /*hideCursor=*/true, /*headless=*/false};
   std::string error;
-  if (!openWindow(request, &error)) failWithoutGraphics(error);
+  if (!openWindow(request, &error)) failToStart(error, kCannotStart);
 
   // Only a failed compile or link ends the show here; a driver's remarks on
   // an effect that compiled do not.
@@ -53,10 +56,9 @@ void initGraphics() {
     case RendererFailure::none:
       break;
     case RendererFailure::effect:
-      showMessage(error.c_str(), "Shader Compiler Error");
-      shutdown();
+      failToStart(error, "Shader Compiler Error");
     case RendererFailure::resources:
-      failWithoutGraphics(error);
+      failToStart(error, kCannotStart);
   }
 }
 

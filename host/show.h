@@ -8,7 +8,8 @@
 int runShow(int32_t instance);
 
 // Font, window "Talon/Vexa" with its device, screen sizes, targets, effect
-// and screen resources. Ends the process itself when one of them fails.
+// and screen resources. Ends the process itself when one of them fails:
+// status 0 without the font (as the show always has), 1 for the rest.
 void initGraphics();
 
 // Frames until the song has played to its end or Escape is pressed.

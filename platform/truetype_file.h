@@ -1,0 +1,13 @@
+// Finding, reading and checking the show's font file, before any font
+// system is handed it. Shared by every platform's font installation.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Finds `name` (as given, which for a bare name is the working directory,
+// then a bare name in `programFolder`), reads it whole and checks that it is
+// a TrueType file whose every table lies inside it. On success `path` is
+// the file used and `bytes` its contents; on failure `problem` says why.
+bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
+                      std::vector<unsigned char>& bytes, std::string& problem);
