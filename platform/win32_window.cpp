@@ -67,6 +67,9 @@ bool openWindow(const WindowRequest& request, std::string* error) {
     return false;
   }
   state = Win32Window{window, nullptr, false, false};
+  // An edit control keeps the text it was created with as its contents; the
+  // window system's own title (task bar, task switcher) is set here.
+  DefWindowProcA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(request.title ? request.title : ""));
   state.editProcedure = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&showWindowProcedure)));
   if (request.hideCursor) {
