@@ -14,6 +14,7 @@
 #include "platform/window.h"
 #include "visuals/effect_texts.h"
 #include "visuals/frame_resources.h"
+#include "visuals/overlay_drawing.h"
 #include "visuals/overlay_texture.h"
 #include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
@@ -155,6 +156,16 @@ void BM_OverlayUpload(benchmark::State& state) {
   closeWindow();
 }
 BENCHMARK(BM_OverlayUpload)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The overlay picture is drawn once at start-up, before its upload.
+void BM_OverlayPictureDrawing(benchmark::State& state) {
+  static unsigned char picture[kOverlayBytes];
+  for (auto _ : state) {
+    drawOverlayPicture(picture);
+    benchmark::DoNotOptimize(picture[kOverlayBytes / 2]);
+  }
+}
+BENCHMARK(BM_OverlayPictureDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

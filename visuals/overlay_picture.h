@@ -10,5 +10,6 @@ inline constexpr size_t kOverlayRowBytes = kOverlayWidth * 3;
 inline constexpr size_t kOverlayBytes = kOverlayRowBytes * kOverlayHeight;  // 9 437 184
 
 // Rows top to bottom, three bytes a pixel (red, green, blue), nothing
-// between rows. Built into the program as constant data.
-extern "C" const unsigned char overlayPicture[kOverlayBytes];
+// between rows. Drawn into a static buffer by the first call (start-up,
+// on the main thread); later calls return the same bytes.
+const unsigned char* overlayPicture();

@@ -27,7 +27,7 @@ bool createOverlayTexture(std::string* error) {
     *error = "Could not fill the overlay texture: the graphics driver gave no memory to write to.";
     return false;
   }
-  convertOverlayRows(overlayPicture, kOverlayWidth, kOverlayHeight, kOverlayRowBytes, texels, pitch);
+  convertOverlayRows(overlayPicture(), kOverlayWidth, kOverlayHeight, kOverlayRowBytes, texels, pitch);
   unlockTexture(overlayTexture);
   return true;
 }

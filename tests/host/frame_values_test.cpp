@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "host/intro_config.h"
 #include "synth/shared_buffers.h"
@@ -115,7 +116,7 @@ TEST_F(FrameValues, CameraMatchesTheYawPitchBlock) {
   for (uint32_t p : {0u, 100000u, 1234567u, 5000000u, 7688496u}) {
     const EffectValues v = beginFrame(p, 0.0f);
     const double T = musicTimeAt(p);
-    const double k = M_PI / 180.0;
+    const double k = std::numbers::pi / 180.0;
     const double pitch = (25 * std::sin(9 * T) + 10 * std::sin(3 * T) + 5 * std::sin(7 * T)) * k;
     const double yaw = (25 * std::sin(7 * T) + 10 * std::sin(4 * T) + 5 * std::sin(6 * T)) * k;
     const double cy = std::cos(yaw), sy = std::sin(yaw), cp = std::cos(pitch), sp = std::sin(pitch);

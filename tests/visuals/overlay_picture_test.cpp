@@ -1,17 +1,34 @@
-// The built-in overlay picture: a logo along the right edge, black elsewhere.
+// The built-in overlay picture: a logo along the right edge, black elsewhere,
+// drawn at start-up byte for byte as it always was.
 #include <gtest/gtest.h>
+
+#include <cstdint>
 
 #include "visuals/overlay_picture.h"
 
 namespace {
 
-TEST(OverlayPicture, LogoAlongTheRightEdgeCoversAboutAnEighthOfThePicture) {
+uint64_t fnv1a64(const unsigned char* bytes, size_t count) {
+  uint64_t hash = 0xcbf29ce484222325ull;
+  for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
+  return hash;
+}
+
+TEST(OverlayPicture, IsTheSameBytesOnEveryBuildAndEveryCall) {
   static_assert(kOverlayBytes == 9437184);
+  const unsigned char* picture = overlayPicture();
+  // The picture as first drawn (and embedded) by the Linux build.
+  EXPECT_EQ(fnv1a64(picture, kOverlayBytes), 0x95b1ee4572e4e117ull);
+  EXPECT_EQ(overlayPicture(), picture);
+}
+
+TEST(OverlayPicture, LogoAlongTheRightEdgeCoversAboutAnEighthOfThePicture) {
+  const unsigned char* picture = overlayPicture();
   size_t lit = 0;
   int left = kOverlayWidth, right = -1, top = kOverlayHeight, bottom = -1;
   for (int y = 0; y < kOverlayHeight; ++y) {
     for (int x = 0; x < kOverlayWidth; ++x) {
-      const unsigned char* p = &overlayPicture[static_cast<size_t>(y) * kOverlayRowBytes + static_cast<size_t>(x) * 3];
+      const unsigned char* p = &picture[static_cast<size_t>(y) * kOverlayRowBytes + static_cast<size_t>(x) * 3];
       if ((p[0] | p[1] | p[2]) == 0) continue;
       ++lit;
       left = std::min(left, x);

@@ -133,6 +133,7 @@ TEST(RenderPipeline, BlackSceneShowsTheOverlayPictureTheRightWayUp) {
   setEffectValues(v);
   drawFrame();
   const std::vector<uint8_t> frame = readPixels(backBuffer);
+  const unsigned char* overlay = overlayPicture();
   size_t mismatches = 0, logoLeft = kW, logoTop = kH, logoBottom = 0;
   for (int y = 0; y < kH; ++y) {
     for (int x = 0; x < kW; ++x) {
@@ -145,8 +146,7 @@ TEST(RenderPipeline, BlackSceneShowsTheOverlayPictureTheRightWayUp) {
         for (double dy : {-1e-3, 1e-3}) {
           const size_t i = static_cast<size_t>(std::floor(ty + dy)) * kOverlayRowBytes +
                            static_cast<size_t>(std::floor(tx + dx)) * 3;
-          matches = matches || (p[0] == overlayPicture[i] && p[1] == overlayPicture[i + 1] &&
-                                p[2] == overlayPicture[i + 2]);
+          matches = matches || (p[0] == overlay[i] && p[1] == overlay[i + 1] && p[2] == overlay[i + 2]);
         }
       }
       mismatches += !matches;

@@ -1,19 +1,17 @@
 // Draws the overlay picture: "Glass Meridian" in bevelled chrome block
 // letters, turned to read downwards along the right edge, in a scanline
-// panel with a thin frame; pure black everywhere else. Writes the raw
-// picture (2048 x 1536, RGB, rows top to bottom) to the file named on the
-// command line.
+// panel with a thin frame; pure black everywhere else.
+#include "visuals/overlay_drawing.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
-#include "tools/overlay/block_alphabet.h"
+#include "visuals/block_alphabet.h"
 
 namespace {
 
-constexpr int kWidth = 2048;
-constexpr int kHeight = 1536;
+constexpr int kWidth = kOverlayWidth;
 
 // The logo's box, edges included.
 constexpr int kLeft = 1538, kRight = 2028, kTop = 14, kBottom = 1518;
@@ -108,11 +106,8 @@ bool spectrumBar(int column, int row, float* level) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT.rgb\n", argv[0]);
-    return 2;
-  }
+void drawOverlayPicture(unsigned char* picture) {
+  std::fill(picture, picture + kOverlayBytes, static_cast<unsigned char>(0));
 
   // Letter coverage over the logo's box.
   std::vector<float> mask(static_cast<size_t>(kBoxWidth * kBoxHeight), 0.0f);
@@ -132,7 +127,6 @@ int main(int argc, char** argv) {
   const std::vector<float> height = boxBlur(mask, kBoxWidth, kBoxHeight, 4);
   const std::vector<float> halo = boxBlur(mask, kBoxWidth, kBoxHeight, 6);
 
-  std::vector<unsigned char> picture(static_cast<size_t>(kWidth) * kHeight * 3, 0);
   for (int y = 0; y < kBoxHeight; ++y) {
     for (int x = 0; x < kBoxWidth; ++x) {
       const size_t i = static_cast<size_t>(y * kBoxWidth + x);
@@ -170,16 +164,4 @@ int main(int argc, char** argv) {
       out[2] = static_cast<unsigned char>(std::clamp(c.b, 1.0f, 255.0f));  // never pure black
     }
   }
-
-  std::FILE* file = std::fopen(argv[1], "wb");
-  if (!file) {
-    std::fprintf(stderr, "overlay generator: cannot write %s\n", argv[1]);
-    return 1;
-  }
-  const bool written = std::fwrite(picture.data(), 1, picture.size(), file) == picture.size();
-  if (std::fclose(file) != 0 || !written) {
-    std::fprintf(stderr, "overlay generator: writing %s failed\n", argv[1]);
-    return 1;
-  }
-  return 0;
 }
