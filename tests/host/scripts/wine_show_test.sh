@@ -40,7 +40,7 @@ xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
   dialog=$(wait_for "Glass Meridian" 120) || { echo "the setup dialog did not appear"; kill $pid; exit 1; }
   sleep 1
   eval "$(xwininfo -id "$dialog" | sed -n "s/^ *Absolute upper-left X: *\(-*[0-9]*\)/x=\1/p; s/^ *Absolute upper-left Y: *\(-*[0-9]*\)/y=\1/p; s/^ *Width: *\([0-9]*\)/w=\1/p; s/^ *Height: *\([0-9]*\)/h=\1/p")"
-  ffmpeg -loglevel error -f x11grab -video_size ${w}x${h} -i "$DISPLAY+$x,$y" -frames:v 1 -y "$WORK/dialog.png"
+  ffmpeg -loglevel error -f x11grab -draw_mouse 0 -video_size ${w}x${h} -i "$DISPLAY+$x,$y" -frames:v 1 -y "$WORK/dialog.png"
   ffmpeg -loglevel error -i "$WORK/dialog.png" -f rawvideo -pix_fmt gray -y "$WORK/dialog.gray"
   python3 "$SCRIPTS/dialog_controls.py" "$WORK/dialog.gray" $w $h || { kill $pid; exit 1; }
   xdotool windowfocus --sync "$dialog"
