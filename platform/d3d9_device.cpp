@@ -161,6 +161,7 @@ bool createD3d9Device(HWND window, int width, int height, bool windowed, std::st
 }
 
 void releaseD3d9Device() {
+  if (state.device) endScene();
   if (state.backBuffer.surface) state.backBuffer.surface->Release();
   if (state.device) state.device->Release();
   if (state.d3d) state.d3d->Release();

@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "platform/font.h"
 #include "platform/gpu.h"
 #include "platform/keys.h"
+#include "platform/monotonic_clock.h"
+#include "platform/thread.h"
 #include "platform/window.h"
 
 namespace {
@@ -42,6 +45,19 @@ TEST(Win32Window, ADeviceThatCannotBeMadeIsNamedAndNothingStaysOpen) {
   EXPECT_EQ(FindWindowA("Edit", "too large"), nullptr);
   ASSERT_TRUE(openWindow(hidden("after", 16, 16), &error)) << error;
   closeWindow();
+}
+
+TEST(Win32Thread, RunsTheRoutineWithItsArgumentWhileTheClockAdvances) {
+  static std::atomic<int> ran{0};
+  const uint64_t start = monotonicNanoseconds();
+  int argument = 41;
+  ASSERT_TRUE(startThread([](void* a) -> uint32_t { ran = *static_cast<int*>(a) + 1; return 0; }, &argument));
+  while (ran.load() == 0 && monotonicNanoseconds() - start < 5000000000ull) Sleep(1);
+  EXPECT_EQ(ran.load(), 42);
+  Sleep(50);
+  const uint64_t elapsed = monotonicNanoseconds() - start;
+  EXPECT_GE(elapsed, 45000000ull);
+  EXPECT_LT(elapsed, 5000000000ull);
 }
 
 class Win32Text : public ::testing::Test {
