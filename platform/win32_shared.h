@@ -15,7 +15,5 @@ std::string failedCall(const char* call, long code, const char* words = nullptr)
 // the system or privately by installFont).
 bool fontFamilyAvailable(const char* family);
 
-// The show's window; null while none is open.
-HWND showWindowHandle();
 // True once the window was asked to close (Alt-F4, WM_CLOSE) or destroyed.
 bool showWindowClosing();

@@ -39,8 +39,6 @@ LRESULT CALLBACK showWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-HWND showWindowHandle() { return state.window; }
-
 bool showWindowClosing() { return state.closing || (state.window && !IsWindow(state.window)); }
 
 bool openWindow(const WindowRequest& request, std::string* error) {
