@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows program under Wine and a virtual display, as far as Wine
-# lets it go. Wine's D3DX effect compiler knows no tex2D (error E5005), so
-# no effect text of the show compiles there and the furthest the show can
-# get is its effect step. What is checked is exactly that path: the setup
+# lets it go. Wine's D3DX effect compiler takes no technique block (Wine
+# 8, error E5000) and knows no tex2D (error E5005), so no effect text of
+# the show compiles there and the furthest the show can get is its effect
+# step. What is checked is exactly that path: the setup
 # dialog appears with its controls where its template puts them (window
 # title and a screenshot), START (Enter) opens the window "Talon/Vexa", so
 # the font was installed, and the effect step ends in the "Shader Compiler
