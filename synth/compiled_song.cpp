@@ -65,7 +65,7 @@ void compileSong(const SongData& song, const SongLayout& layout, CompiledSong& c
   for (uint32_t k = 0; k < kProgramCount; ++k) {
     for (uint32_t i = 0; i < layout.programUnits[k]; ++i) compileUnit(song, layout.units[next++], compiled.units[n++]);
     CompiledUnit& end = compiled.units[n++];
-    end.opcode = k == kMasterProgram ? kEndOfSample : static_cast<uint8_t>(kEndOfProgram);
+    end.opcode = programEnd(k);
     end.voice = &voiceRecords[k];
     end.ws = end.voice->workspace[0];
     end.depth = 0;

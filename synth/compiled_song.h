@@ -22,6 +22,9 @@
 // ends the master program and with it the sample.
 inline constexpr uint8_t kEndOfSample = kOpcodeCount;
 
+// What ends program k.
+constexpr uint8_t programEnd(uint32_t k) { return k == kMasterProgram ? kEndOfSample : uint8_t{kEndOfProgram}; }
+
 struct DelayUnitState {
   DelayParams params;
   DelayLine* lines;  // the first claimed line

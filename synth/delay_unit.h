@@ -85,6 +85,7 @@ inline double delayStep(const DelayParams& dp, uint32_t lineCount, double x, Del
 // Runs the unit on the top value over its claimed lines, `lines[0]` to
 // `lines[lineCount - 1]` (lineCount is dp.lineCount); the line after them
 // keeps its DC blocker. The delay runs whether or not the voice sounds.
-inline void delayUnit(const DelayParams& dp, uint32_t lineCount, DelayLine* lines, const uint16_t* lengths, double* s) {
+[[gnu::always_inline]] inline void delayUnit(const DelayParams& dp, uint32_t lineCount, DelayLine* lines,
+                                             const uint16_t* lengths, double* s) {
   s[-1] = delayStep(dp, lineCount, s[-1], lines, lengths, lines[lineCount]);
 }

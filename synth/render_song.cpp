@@ -31,7 +31,8 @@ bool prepare(const SongData& song, SongDataError* error) {
     const UnitLayout& u = layout.units[i];
     if (u.opcode != kDelay) continue;
     const uint8_t* raw = song.params.data() + u.param;
-    for (uint32_t j = 0; j < delayLineCount(raw); ++j) lengths[u.firstLine + j] = song.delayLengths[delayFirstLength(raw) + j];
+    for (uint32_t j = 0; j < delayLineCount(raw); ++j)
+      lengths[u.firstLine + j] = song.delayLengths[delayFirstLength(raw) + j];
   }
   if (std::memcmp(lengths, lineLengths, sizeof lengths) != 0) {
     clearVoiceState();

@@ -12,7 +12,7 @@
 // Rearranges and combines the values below `s`, the stack's next free
 // place (s[-1] is the top), by the raw operation byte 1..8; the results
 // take the places of the operands from the lowest up.
-inline void stackOperationUnit(uint8_t operation, double* s) {
+[[gnu::always_inline]] inline void stackOperationUnit(uint8_t operation, double* s) {
   switch (operation) {
     case kStackAdd:
       s[-2] = s[-2] + s[-1];
@@ -65,7 +65,7 @@ inline void storeStep(double factor, uint8_t target, double top, VoiceRecord& vo
 }
 
 // Stores the top value, which stays where it is.
-inline void storeUnit(const StoreParams& st, VoiceRecord& voice, const double* s) {
+[[gnu::always_inline]] inline void storeUnit(const StoreParams& st, VoiceRecord& voice, const double* s) {
   storeStep(st.factor, st.target, s[-1], voice);
 }
 
@@ -86,7 +86,7 @@ inline StereoPair panStep(double position, const float* ws, double x) {
 
 // Replaces the top value by its right share, then pushes the left.
 template <uint8_t Live = kAllSlotsLive>
-inline void panUnit(double position, const float* ws, double* s) {
+[[gnu::always_inline]] inline void panUnit(double position, const float* ws, double* s) {
   const StereoPair pair = panStep<Live>(position, ws, s[-1]);
   s[-1] = pair.right;
   s[0] = pair.left;
@@ -111,7 +111,7 @@ inline void outStep(double gain, double auxGain, const float* ws, double left, d
 
 // Takes the pair on top (left on top) into the voice's out area.
 template <uint8_t Live = kAllSlotsLive>
-inline void outUnit(const OutParams& o, const float* ws, VoiceRecord& voice, const double* s) {
+[[gnu::always_inline]] inline void outUnit(const OutParams& o, const float* ws, VoiceRecord& voice, const double* s) {
   outStep<Live>(o.gain, o.auxGain, ws, s[-1], s[-2], voice);
 }
 
@@ -134,7 +134,7 @@ inline StereoPair accumulateStep(uint8_t pair, const VoiceRecord* tracks) {
 }
 
 // Pushes the sums of the pair named by the raw byte, right then left.
-inline void accumulateUnit(uint8_t pair, const VoiceRecord* tracks, double* s) {
+[[gnu::always_inline]] inline void accumulateUnit(uint8_t pair, const VoiceRecord* tracks, double* s) {
   const StereoPair sums = accumulateStep(pair, tracks);
   s[0] = sums.right;
   s[1] = sums.left;

@@ -46,7 +46,8 @@ inline double filterStep(const FilterParams& fp, uint8_t type, float* ws, double
 // Filters the top value; while the voice is off the filter stands still
 // and the value stays as it is.
 template <uint8_t Live = kAllSlotsLive>
-inline void filterUnit(const FilterParams& fp, uint8_t type, const VoiceRecord& voice, float* ws, double* s) {
+[[gnu::always_inline]] inline void filterUnit(const FilterParams& fp, uint8_t type, const VoiceRecord& voice, float* ws,
+                                              double* s) {
   if (voice.note != 0) s[-1] = filterStep<Live>(fp, type, ws, s[-1]);
 }
 
@@ -73,6 +74,7 @@ inline double distortionStep(const DistortionParams& dp, float* ws, double x) {
 
 // Shapes the top value; while the voice is off the distortion stands still
 // and the value stays as it is, not even clamped.
-inline void distortionUnit(const DistortionParams& dp, const VoiceRecord& voice, float* ws, double* s) {
+[[gnu::always_inline]] inline void distortionUnit(const DistortionParams& dp, const VoiceRecord& voice, float* ws,
+                                                  double* s) {
   if (voice.note != 0) s[-1] = distortionStep(dp, ws, s[-1]);
 }

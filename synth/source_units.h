@@ -6,11 +6,8 @@
 // functions take the decoded form, so decoding once per note or once per
 // render gives the same bits as decoding on every sample.
 //
-// Every unit has two functions: its step, the arithmetic on values, and
-// the unit itself, which does the step on the value stack. `s` is the
-// stack's next free place (s[-1] the top); each render path hands in the
-// place where the unit starts, and moves the depth by the unit table's
-// stack effect.
+// Each unit has its step, the arithmetic on values, and its unit function,
+// which does the step on the value stack (see unit_table.h).
 #pragma once
 
 #include <bit>
@@ -81,7 +78,8 @@ inline double envelopeStep(const EnvelopeParams& e, const VoiceRecord& voice, fl
 
 // Pushes the envelope's output, 0 while the voice is off.
 template <uint8_t Live = kAllSlotsLive>
-inline void envelopeUnit(const EnvelopeParams& e, const VoiceRecord& voice, float* ws, double* s) {
+[[gnu::always_inline]] inline void envelopeUnit(const EnvelopeParams& e, const VoiceRecord& voice, float* ws,
+                                                double* s) {
   s[0] = envelopeStep<Live>(e, voice, ws);
 }
 
@@ -151,7 +149,7 @@ inline double oscillatorStep(const OscillatorParams& o, uint8_t flags, int32_t n
 
 // Pushes the oscillator's output, 0 while the voice is off.
 template <uint8_t Live = kAllSlotsLive, bool InRange = false>
-inline void oscillatorUnit(const OscillatorParams& o, uint8_t flags, const VoiceRecord& voice, float* ws,
-                           PitchCache* cache, double* s) {
+[[gnu::always_inline]] inline void oscillatorUnit(const OscillatorParams& o, uint8_t flags, const VoiceRecord& voice,
+                                                  float* ws, PitchCache* cache, double* s) {
   s[0] = oscillatorStep<Live, InRange>(o, flags, voice.note, ws, cache);
 }

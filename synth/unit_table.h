@@ -1,7 +1,15 @@
 // The unit table: what each opcode's unit is called, how many parameter
 // bytes it consumes and what it does to the value stack. The byte-code
-// machine, the validator and both decoded renders read these and nothing
-// else; each unit's step lives beside its arithmetic in the unit headers.
+// machine, the validator and both decoded renders take these from here.
+//
+// What a unit does on the value stack is its unit function, beside its
+// arithmetic in the unit headers (envelopeUnit ... accumulateUnit); every
+// render path calls those. A unit function gets `s`, the stack's next free
+// place when the unit starts (s[-1] is the top), and leaves its outputs in
+// the places of its inputs from the lowest up; the caller then moves the
+// depth by the unit's stack effect. The unit functions are always inlined,
+// so that a render whose stack places are known keeps the values out of
+// memory.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +18,7 @@
 
 // Values a unit takes from the value stack, values it leaves there, and the
 // most values it holds on the stack at once while it works (its inputs and
-// outputs included): the stack has room for 8 at every moment. A unit's
-// outputs take the places of its inputs, from the lowest up.
+// outputs included): the stack has room for 8 at every moment.
 struct StackEffect {
   uint8_t pops;
   uint8_t pushes;

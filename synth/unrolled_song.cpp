@@ -16,8 +16,9 @@
 namespace {
 
 // What the build knows of one program byte: the unit's layout (for a
-// program's end, kEndOfProgram or kEndOfSample at the program's end), and
-// the modulation slots of its workspace that a store of the program writes.
+// program's end, programEnd's opcode at the place after its last unit),
+// and the modulation slots of its workspace that a store of the program
+// writes.
 struct UnrolledStep {
   UnitLayout at;
   uint8_t live;
@@ -33,7 +34,7 @@ constexpr std::array<UnrolledStep, kProgramTableSize> unrollShippedPrograms() {
   for (uint32_t i = 0; i < kProgramTableSize; ++i) {
     const uint8_t opcode = programTable[i];
     if (opcode == kEndOfProgram) {
-      steps[i].at = unitAt(cursor, program, index, program == kMasterProgram ? kEndOfSample : static_cast<uint8_t>(kEndOfProgram));
+      steps[i].at = unitAt(cursor, program, index, programEnd(program));
       ++program;
       index = 0;
       continue;
@@ -45,7 +46,8 @@ constexpr std::array<UnrolledStep, kProgramTableSize> unrollShippedPrograms() {
   for (const UnrolledStep& s : steps) {
     if (s.at.opcode != kStore) continue;
     const uint8_t target = storeTarget(paramTable + s.at.param);
-    written[s.at.program][target / kSlotsPerWorkspace] |= static_cast<uint8_t>(1u << (target % kSlotsPerWorkspace));
+    uint8_t& slots = written[s.at.program][target / kSlotsPerWorkspace];
+    slots = static_cast<uint8_t>(slots | 1u << (target % kSlotsPerWorkspace));
   }
   for (UnrolledStep& s : steps) {
     if (!endsProgram(s.at.opcode)) s.live = written[s.at.program][s.at.index];
@@ -73,42 +75,26 @@ constexpr std::array<float, kParamScratchSize> paramValues() {
   return p;
 }
 
-// Each unit with its parameters built in; the envelope's rates (powers of
-// two) and the oscillator's pitch cache come from the decoded units.
-// Oscillators and delays stay out of line: the sample's code stays small,
-// and runs faster so.
+// Unit I on the value stack, `s` its next free place, with its parameters
+// built in; the envelope's rates (powers of two) and the oscillator's pitch
+// cache come from the decoded units.
 template <size_t I>
-[[gnu::noinline]] void shippedOscillator(PitchCache& pitch, const VoiceRecord& voice, float* ws, double* s) {
-  constexpr uint8_t live = kSteps[I].live;
-  static constexpr std::array<float, kParamScratchSize> p = paramValues<I>();
-  static constexpr OscillatorParams o = decodeOscillator(p.data(), rawParams<I>());
-  // Pulse and noise values lie in [-1, 1]; so does the sine when its phase
-  // cannot become a non-number (no store reaches the phase, pitch or
-  // phase modulation).
-  constexpr bool inRange = (o.flags & (kWavePulse | kWaveNoise)) != 0 || ((o.flags & kWaveSine) != 0 && (live & 0x17) == 0);
-  oscillatorUnit<live, inRange>(o, o.flags, voice, ws, &pitch, s);
-}
-
-template <size_t I>
-[[gnu::noinline]] void shippedDelay(double* s) {
-  static constexpr std::array<float, kParamScratchSize> p = paramValues<I>();
-  static constexpr DelayParams d = decodeDelay(p.data(), rawParams<I>());
-  delayUnit(d, d.lineCount, delayPool + kSteps[I].at.firstLine, delayLengthTable + d.firstLine, s);
-}
-
-template <size_t I>
-[[gnu::always_inline]] inline void runStep(CompiledUnit* units, double* stack) {
+[[gnu::always_inline]] inline void runUnitAt(CompiledUnit* units, double* s) {
   constexpr UnitLayout at = kSteps[I].at;
   constexpr uint8_t live = kSteps[I].live;
   static constexpr std::array<float, kParamScratchSize> p = paramValues<I>();
   constexpr const uint8_t* raw = rawParams<I>();
   VoiceRecord& voice = voiceRecords[at.program];
   float* ws = voice.workspace[at.index];
-  double* s = stack + at.depth;
   if constexpr (at.opcode == kEnvelope) {
     envelopeUnit<live>(units[I].envelope, voice, ws, s);
   } else if constexpr (at.opcode == kOscillator) {
-    shippedOscillator<I>(units[I].pitch, voice, ws, s);
+    static constexpr OscillatorParams o = decodeOscillator(p.data(), raw);
+    // Pulse and noise values lie in [-1, 1]; so does the sine when its phase
+    // cannot become a non-number (no store reaches the phase, pitch or
+    // phase modulation).
+    constexpr bool inRange = (o.flags & (kWavePulse | kWaveNoise)) != 0 || ((o.flags & kWaveSine) != 0 && (live & 0x17) == 0);
+    oscillatorUnit<live, inRange>(o, o.flags, voice, ws, &units[I].pitch, s);
   } else if constexpr (at.opcode == kFilter) {
     static constexpr FilterParams f = decodeFilter(p.data(), raw);
     filterUnit<live>(f, f.type, voice, ws, s);
@@ -116,7 +102,8 @@ template <size_t I>
     static constexpr DistortionParams d = decodeDistortion(p.data());
     distortionUnit(d, voice, ws, s);
   } else if constexpr (at.opcode == kDelay) {
-    shippedDelay<I>(s);
+    static constexpr DelayParams d = decodeDelay(p.data(), raw);
+    delayUnit(d, d.lineCount, delayPool + at.firstLine, delayLengthTable + d.firstLine, s);
   } else if constexpr (at.opcode == kStackOperation) {
     stackOperationUnit(raw[0], s);
   } else if constexpr (at.opcode == kStore) {
@@ -132,6 +119,41 @@ template <size_t I>
     accumulateUnit(raw[0], voiceRecords, s);
   } else if constexpr (at.opcode == kEndOfProgram) {
     applyVoiceOffRule(voice);
+  }
+}
+
+// Oscillators and delays run out of line: the sample's code stays small,
+// and runs faster so. Each takes at most one input and gives one output,
+// which go in and come back by value: the values stay out of memory, and
+// an output that nothing reads costs nothing.
+template <size_t I>
+constexpr bool runsOutOfLine() {
+  return kSteps[I].at.opcode == kOscillator || kSteps[I].at.opcode == kDelay;
+}
+
+template <size_t I>
+constexpr StackEffect stackEffectOf() {
+  return unitStackEffect(kSteps[I].at.opcode, rawParams<I>());
+}
+
+template <size_t I>
+[[gnu::noinline]] double runOutOfLine(CompiledUnit* units, double input) {
+  constexpr StackEffect effect = stackEffectOf<I>();
+  static_assert(effect.pops <= 1 && effect.pushes == 1);
+  double window[2] = {input, 0.0};
+  runUnitAt<I>(units, window + effect.pops);
+  return window[0];
+}
+
+template <size_t I>
+[[gnu::always_inline]] inline void runStep(CompiledUnit* units, double* stack) {
+  double* s = stack + kSteps[I].at.depth;
+  if constexpr (runsOutOfLine<I>()) {
+    constexpr StackEffect effect = stackEffectOf<I>();
+    double* window = s - effect.pops;
+    window[0] = runOutOfLine<I>(units, effect.pops == 1 ? window[0] : 0.0);
+  } else {
+    runUnitAt<I>(units, s);
   }
 }
 
