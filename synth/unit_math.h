@@ -3,7 +3,8 @@
 //
 // Choices that fix every bit of the output:
 // - "sin" is std::sin on a double; a phase t in cycles becomes the angle
-//   2 * M_PI * t in double (M_PI being the double nearest to pi).
+//   2 * pi * t in double (pi being std::numbers::pi, the double nearest
+//   to pi).
 // - exp2 splits its argument into the integer part toward zero and the
 //   remaining fraction, takes std::exp2 of the fraction in double and
 //   scales the result by the integer power with std::ldexp.
@@ -14,12 +15,13 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 #include "synth/synth_constants.h"
 
 namespace synth {
 
-inline constexpr double kTwoPi = 2.0 * M_PI;
+inline constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // Remainder of x divided by 1, truncating: the result has the sign of x.
 // Equal to std::fmod(x, 1.0) in every bit, but without the call for the
