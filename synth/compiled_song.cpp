@@ -11,7 +11,7 @@ namespace {
 void compileUnit(const SongData& song, const UnitLayout& at, CompiledUnit& u) {
   const uint8_t* raw = song.params.data() + at.param;
   float p[kParamScratchSize];
-  for (uint32_t i = 0; i < unitTable[at.opcode].paramCount; ++i) p[i] = static_cast<float>(raw[i]) * kParamScale;
+  for (uint32_t i = 0; i < unitTable[at.opcode].paramCount; ++i) p[i] = paramValue(raw[i]);
   VoiceRecord& voice = voiceRecords[at.program];
   u.opcode = at.opcode;
   u.voice = &voice;

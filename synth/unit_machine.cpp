@@ -84,7 +84,7 @@ uint32_t loadParams(uint32_t count) {
   uint32_t last = 0;
   for (uint32_t i = 0; i < count; ++i) {
     last = paramCursor[i];
-    paramScratch[i] = static_cast<float>(last) * kParamScale;
+    paramScratch[i] = paramValue(paramCursor[i]);
   }
   paramCursor += count;
   return last;

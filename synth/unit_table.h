@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "synth/opcodes.h"
+#include "synth/synth_constants.h"
 
 // Values a unit takes from the value stack, values it leaves there, and the
 // most values it holds on the stack at once while it works (its inputs and
@@ -69,6 +70,10 @@ inline constexpr StackEffect stackOperationEffect[kStackStereoAdd + 1] = {
 constexpr StackEffect unitStackEffect(uint8_t opcode, const uint8_t* raw) {
   return opcode == kStackOperation ? stackOperationEffect[raw[0]] : unitTable[opcode].stack;
 }
+
+// A parameter byte's value p, as a unit reads it: byte / 128 in single
+// precision.
+constexpr float paramValue(uint8_t byte) { return static_cast<float>(byte) * kParamScale; }
 
 inline constexpr uint32_t kValueStackSize = 8;
 inline constexpr uint32_t kParamScratchSize = 16;

@@ -71,7 +71,7 @@ constexpr std::array<float, kParamScratchSize> paramValues() {
   constexpr uint8_t opcode = kSteps[I].at.opcode;
   constexpr uint32_t count = endsProgram(opcode) ? 0 : unitTable[opcode].paramCount;
   std::array<float, kParamScratchSize> p{};
-  for (size_t i = 0; i < count; ++i) p[i] = static_cast<float>(rawParams<I>()[i]) * kParamScale;
+  for (size_t i = 0; i < count; ++i) p[i] = paramValue(rawParams<I>()[i]);
   return p;
 }
 
