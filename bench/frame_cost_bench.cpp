@@ -22,20 +22,24 @@
 
 namespace {
 
+// The show's carried state and the inputs of the frame every benchmark draws.
+ShowState benchState;
+FrameInputs frame;
 
 // Opens headless graphics at the benchmark's size with the frame values of
 // music time 8, and draws one frame so that the driver has built every
 // shader variant before timing starts.
 bool openAt(benchmark::State& state, bool postProcess) {
   std::string error;
-  if (initHeadlessGraphics(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), postProcess, &error) !=
-      RendererFailure::none) {
+  const RendererSettings settings = {static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                                     postProcess};
+  if (initHeadlessGraphics(settings, &error) != RendererFailure::none) {
     state.SkipWithError(error.c_str());
     return false;
   }
-  resetFrameState();
-  setEffectValues(beginFrame(8 * 330688, 0.0f));
-  drawFrame();
+  benchState = ShowState{};
+  frame = frameInputs(benchState, beginFrame(benchState, 8 * 330688, 0.0f));
+  drawFrame(frame, benchState.textPageState);
   finishGpuWork();
   return true;
 }
@@ -83,7 +87,7 @@ BENCHMARK(BM_PostFrame_GlowOverlayCopy)->Apply(sizeArguments);
 void BM_PostFrame_Whole(benchmark::State& state) {
   if (!openAt(state, true)) return;
   for (auto _ : state) {
-    renderFrame();
+    renderFrame(frame, benchState.textPageState);
     finishGpuWork();
   }
   closeHeadlessGraphics();
@@ -93,7 +97,7 @@ BENCHMARK(BM_PostFrame_Whole)->Apply(sizeArguments);
 void BM_DirectFrame_Whole(benchmark::State& state) {
   if (!openAt(state, false)) return;
   for (auto _ : state) {
-    renderFrame();
+    renderFrame(frame, benchState.textPageState);
     finishGpuWork();
   }
   closeHeadlessGraphics();

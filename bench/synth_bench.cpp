@@ -147,10 +147,10 @@ BENCHMARK(BM_Delay)->Arg(1)->Arg(8);
 void BM_StackOperation(benchmark::State& state) {
   double stack[8] = {0.5, 0.25, 0.125, 1.0};
   for (auto _ : state) {
-    stackOperation(kStackSwap, stack, 4);
-    stackOperation(kStackStereoAdd, stack, 4);
-    stackOperation(kStackDuplicate, stack, 2);
-    stackOperation(kStackDuplicate, stack, 3);
+    stackOperationUnit(kStackSwap, stack + 4);
+    stackOperationUnit(kStackStereoAdd, stack + 4);
+    stackOperationUnit(kStackDuplicate, stack + 2);
+    stackOperationUnit(kStackDuplicate, stack + 3);
     benchmark::DoNotOptimize(stack);
   }
   state.SetItemsProcessed(state.iterations() * 4);

@@ -15,9 +15,5 @@ uint32_t playedPosition();
 // Stops the device (process end).
 void stopAudio();
 
-// The device's pull: copies the next frames of the song, finished frames
-// only (an unfinished frame plays as silence), and advances the clock.
-void pullSongFrames(float* interleaved, uint32_t frames, void* user);
-
 // Back to the state before startAudio (tests).
 void resetAudioPlayback();

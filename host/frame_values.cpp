@@ -4,12 +4,6 @@
 
 #include "synth/shared_buffers.h"
 
-float musicTime = 0.0f;
-float previousMusicTime = 0.0f;
-float flashLevel = 0.0f;
-float flashTime = 0.0f;
-Matrix4 cameraMatrix = {};
-
 namespace {
 constexpr float kDegree = 0.017453292f;  // pi / 180 in single precision
 constexpr float kFlashTrigger = 0.7f;
@@ -43,7 +37,10 @@ Matrix4 yawPitchMatrix(float yaw, float pitch) {
   return r;
 }
 
-EffectValues beginFrame(uint32_t position, float levelTrack2) {
+EffectValues beginFrame(ShowState& state, uint32_t position, float levelTrack2) {
+  float& musicTime = state.musicTime;
+  float& flashLevel = state.flashLevel;
+  float& flashTime = state.flashTime;
   musicTime = musicTimeAt(position);
 
   if (levelTrack2 > kFlashTrigger) {
@@ -65,29 +62,25 @@ EffectValues beginFrame(uint32_t position, float levelTrack2) {
   const float T = musicTime;
   const float pitch = (25.0f * sineF(9.0f * T) + 10.0f * sineF(3.0f * T) + 5.0f * sineF(7.0f * T)) * kDegree;
   const float yaw = (25.0f * sineF(7.0f * T) + 10.0f * sineF(4.0f * T) + 5.0f * sineF(6.0f * T)) * kDegree;
-  cameraMatrix = yawPitchMatrix(yaw, pitch);
-  v.m = cameraMatrix;
+  state.cameraMatrix = yawPitchMatrix(yaw, pitch);
+  v.m = state.cameraMatrix;
 
   v.t = T * 10.0f;
   v.u = T * 0.5f;
   return v;
 }
 
-EffectValues beginFrameFromRecording(uint32_t position) {
+EffectValues beginFrameFromRecording(ShowState& state, uint32_t position) {
   uint32_t row = envelopeRowAt(position);
   if (row >= kEnvelopeRows) row = kEnvelopeRows - 1;  // a device position never passes the end
-  return beginFrame(position, loadShared(EnvelopeRecording[row][kTrack2Column]));
+  return beginFrame(state, position, loadShared(EnvelopeRecording[row][kTrack2Column]));
 }
 
-bool endFrame(uint32_t position) {
-  previousMusicTime = musicTime;
+FrameInputs frameInputs(const ShowState& state, const EffectValues& values) {
+  return FrameInputs{values, state.musicTime, state.previousMusicTime};
+}
+
+bool endFrame(ShowState& state, uint32_t position) {
+  state.previousMusicTime = state.musicTime;
   return position >= kSongFrames;
-}
-
-void resetFrameState() {
-  musicTime = 0.0f;
-  previousMusicTime = 0.0f;
-  flashLevel = 0.0f;
-  flashTime = 0.0f;
-  cameraMatrix = {};
 }

@@ -1,28 +1,13 @@
 // One frame's animated values, derived from the played position alone
-// (plus the flash carried from frame to frame). No platform code: the show
-// and the offline capture share it.
+// (plus the state carried from frame to frame, a ShowState). No platform
+// code: the show and the offline capture share it.
 #pragma once
 
 #include <cstdint>
 
-struct Matrix4 {
-  float m[4][4];  // m[row][column], row-vector convention: v' = v * M
-};
-
-// Frame-loop state, program-wide, all 0 at start.
-extern float musicTime;
-extern float previousMusicTime;
-extern float flashLevel;
-extern float flashTime;
-extern Matrix4 cameraMatrix;
-
-// What the frame loop sets on the effect before drawing.
-struct EffectValues {
-  float e[4];  // shake: only x is read by the passes
-  Matrix4 m;   // camera rotation
-  float t;     // musicTime * 10
-  float u;     // musicTime * 0.5
-};
+#include "host/show_state.h"
+#include "visuals/effect_values.h"
+#include "visuals/frame_inputs.h"
 
 // Sine of a single-precision argument, single-precision result.
 float sineF(float x);
@@ -39,16 +24,17 @@ uint32_t envelopeRowAt(uint32_t position);
 Matrix4 yawPitchMatrix(float yaw, float pitch);
 
 // Steps of one frame before drawing: musicTime, the flash from track 2's
-// recorded level (levelTrack2), the shake, the camera. Updates the
-// program-wide state and returns the effect's values.
-EffectValues beginFrame(uint32_t position, float levelTrack2);
+// recorded level (levelTrack2), the shake, the camera. Updates `state` and
+// returns the effect's values.
+EffectValues beginFrame(ShowState& state, uint32_t position, float levelTrack2);
 
 // Reads track 2's level for the position from EnvelopeRecording, then beginFrame.
-EffectValues beginFrameFromRecording(uint32_t position);
+EffectValues beginFrameFromRecording(ShowState& state, uint32_t position);
+
+// What the renderer is handed for the frame that beginFrame began: the
+// effect values with the state's musicTime and previousMusicTime.
+FrameInputs frameInputs(const ShowState& state, const EffectValues& values);
 
 // After drawing: previousMusicTime = musicTime. Returns true when the song
 // has played to its end (position at or past the last frame).
-bool endFrame(uint32_t position);
-
-// Back to the state at program start (tests and repeated offline captures).
-void resetFrameState();
+bool endFrame(ShowState& state, uint32_t position);

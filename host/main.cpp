@@ -5,11 +5,13 @@
 
 #include "host/build_version.h"
 #include "host/show.h"
+#include "platform/process.h"
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    useStartingConsole();
     printVersion("glass-meridian");
     return 0;
   }
-  return runShow(0);
+  return runShow(programInstance());
 }

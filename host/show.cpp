@@ -14,18 +14,24 @@
 #include "platform/window.h"
 #include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
-#include "visuals/scene_effect.h"
+
+ShowState showState;
 
 namespace {
 
 IntroConfig introConfig;
 
-// Without a window or a graphics device there is nothing to show: the
-// viewer is told why and the process ends with status 1.
-[[noreturn]] void failWithoutGraphics(const std::string& reason) {
-  showMessage(reason.c_str(), "Glass Meridian cannot start");
+// A start-up that cannot go on: the viewer is told why, the font is
+// removed and the process ends with status 1.
+[[noreturn]] void failAtStart(const std::string& message, const char* caption) {
+  showMessage(message.c_str(), caption);
   removeShowFont();
   exitProcess(1);
+}
+
+// Without a window or a graphics device there is nothing to show.
+[[noreturn]] void failWithoutGraphics(const std::string& reason) {
+  failAtStart(reason, "Glass Meridian cannot start");
 }
 
 }  // namespace
@@ -54,12 +60,12 @@ void initGraphics() {
 
   // Only a failed compile or link ends the show here; a driver's remarks on
   // an effect that compiled do not.
-  switch (initRenderer(&error)) {
+  const RendererSettings settings = {config->width, config->height, config->postProcess != 0};
+  switch (initRenderer(settings, &error)) {
     case RendererFailure::none:
       break;
     case RendererFailure::effect:
-      showMessage(error.c_str(), "Shader Compiler Error");
-      shutdown();
+      failAtStart(error, "Shader Compiler Error");
     case RendererFailure::resources:
       failWithoutGraphics(error);
   }
@@ -68,9 +74,9 @@ void initGraphics() {
 void runFrameLoop() {
   for (;;) {
     const uint32_t position = playedPosition();
-    setEffectValues(beginFrameFromRecording(position));
-    renderFrame();
-    if (endFrame(position)) return;
+    const EffectValues values = beginFrameFromRecording(showState, position);
+    renderFrame(frameInputs(showState, values), showState.textPageState);
+    if (endFrame(showState, position)) return;
     if (escapePressed()) return;
   }
 }

@@ -3,6 +3,11 @@
 
 #include <cstdint>
 
+#include "host/show_state.h"
+
+// The show's carried state, stepped by the frame loop; default at start.
+extern ShowState showState;
+
 // The program's entry. Returns -1 when the viewer cancels the dialog; every
 // other end goes through shutdown and does not return. SIGINT, SIGTERM and
 // SIGHUP end the show like Escape, and the dialog like CANCEL; either way
@@ -10,7 +15,8 @@
 int runShow(int32_t instance);
 
 // Font, window "Talon/Vexa" with its device, screen sizes, targets, effect
-// and screen resources. Ends the process itself when one of them fails.
+// and screen resources, for config's size and path. Ends the process itself
+// with status 1, after a message, when one of them fails.
 void initGraphics();
 
 // Frames until the song has played to its end or Escape is pressed.

@@ -11,7 +11,7 @@ void installShowFont() {
   std::fprintf(stderr, "%s\n", fontInstallProblem());
   showMessage("Could not find or temporarily install C64 Pro - Font",
               "Could not temporarily install Font!");
-  exitProcess(0);
+  exitProcess(1);
 }
 
 void removeShowFont() { removeFont(kShowFontFile); }

@@ -7,7 +7,7 @@ constexpr char kShowFontFamily[] = "C64 Pro";
 
 // Installs the face from kShowFontFile. When that fails it says so (message
 // box where a display exists, stderr always, with the reason) and ends the
-// process with status 0; nothing has to be removed then.
+// process with status 1; nothing has to be removed then.
 void installShowFont();
 
 // Removes the face again; part of shutdown.

@@ -26,6 +26,12 @@ void removeFont(const char* fileName);
 // A font object: one face at one size, its glyphs ready to draw.
 struct TextFont;
 
+// Makes what drawing text needs besides the fonts (the text program and its
+// objects) in the current graphics context, once; createFont does it too
+// when it has not been done. False with the driver's message when it
+// cannot be made; fonts cannot be made or drawn with then.
+bool prepareTextDrawing(std::string* error);
+
 // A font of the installed face named `faceName`, `height` pixels from the
 // top of the line to its bottom (ascent plus descent) and `width` pixels of
 // average character width; glyphs stretch sideways when `width` is larger

@@ -4,8 +4,6 @@
 #include FT_FONT_FORMATS_H
 #include FT_TRUETYPE_TABLES_H
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,10 +17,10 @@
 
 #include "platform/font.h"
 #include "platform/font_atlas.h"
+#include "platform/truetype_file.h"
 
 namespace {
 
-constexpr size_t kLargestFontFile = size_t{64} << 20;
 constexpr int32_t kLargestPixelSize = 2048;
 
 struct InstalledFace {
@@ -48,11 +46,6 @@ bool refuse(std::string why) {
   return false;
 }
 
-bool exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
-
 std::string executableFolder() {
   char path[4096];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -62,74 +55,6 @@ std::string executableFolder() {
   if (!slash) return {};
   *slash = '\0';
   return path;
-}
-
-// The file a font name refers to: as given (for a bare name, in the working
-// directory), else a bare name beside the executable. Empty when neither exists.
-std::string locateFontFile(const std::string& name) {
-  if (exists(name)) return name;
-  if (name.find('/') != std::string::npos) return {};
-  const std::string folder = executableFolder();
-  if (!folder.empty() && exists(folder + "/" + name)) return folder + "/" + name;
-  return {};
-}
-
-// Reads a regular file only: a FIFO or a device of the font's name would
-// block the open or the reads for ever. The open never waits, and what it
-// opened is checked before the first read.
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& why) {
-  const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (file < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
-  struct stat info;
-  if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
-    why = "not a regular file";
-    close(file);
-    return false;
-  }
-  bytes.clear();
-  unsigned char chunk[16384];
-  bool complete = false;
-  while (bytes.size() <= kLargestFontFile) {
-    const ssize_t got = read(file, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      complete = got == 0;
-      if (got < 0) why = std::strerror(errno);
-      break;
-    }
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  close(file);
-  if (bytes.size() > kLargestFontFile) why = "larger than any font";
-  return complete && bytes.size() <= kLargestFontFile;
-}
-
-uint32_t bigEndian(const unsigned char* at, int bytes) {
-  uint32_t value = 0;
-  for (int i = 0; i < bytes; ++i) value = (value << 8) | at[i];
-  return value;
-}
-
-// A TrueType file whose every table lies wholly inside the file: a font cut
-// short anywhere fails here, even where FreeType would quietly skip the
-// damaged table.
-bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
-  const size_t size = bytes.size();
-  if (size < 12) return false;
-  const uint32_t version = bigEndian(bytes.data(), 4);
-  if (version != 0x00010000u && version != 0x74727565u /* 'true' */) return false;
-  const size_t tables = bigEndian(bytes.data() + 4, 2);
-  if (tables == 0 || 12 + 16 * tables > size) return false;
-  for (size_t t = 0; t < tables; ++t) {
-    const unsigned char* record = bytes.data() + 12 + 16 * t;
-    const size_t offset = bigEndian(record + 8, 4);
-    const size_t length = bigEndian(record + 12, 4);
-    if (offset > size || length > size - offset) return false;
-  }
-  return true;
 }
 
 bool everyPrintableGlyphLoads(FT_Face face) {
@@ -144,17 +69,10 @@ bool everyPrintableGlyphLoads(FT_Face face) {
 bool installFont(const char* fileName, const char* family) {
   const std::string name = fileName ? fileName : "";
   const std::string wanted = family ? family : "";
-  const std::string path = name.empty() ? std::string() : locateFontFile(name);
-  if (path.empty()) {
-    return refuse(name + ": no such file in the working directory or beside the program");
-  }
   InstalledFace candidate;
   candidate.fileName = name;
-  std::string why;
-  if (!readWholeFile(path, candidate.bytes, why)) return refuse(path + ": cannot be read: " + why);
-  if (!trueTypeTablesComplete(candidate.bytes)) {
-    return refuse(path + ": not a complete TrueType font");
-  }
+  std::string path, why;
+  if (!loadTrueTypeFile(name, executableFolder(), path, candidate.bytes, why)) return refuse(why);
   if (FT_Init_FreeType(&candidate.library) != 0) {
     release(candidate);
     return refuse("the font rasteriser cannot start");
@@ -181,7 +99,9 @@ bool installFont(const char* fileName, const char* family) {
 
 const char* fontInstallProblem() { return problem.c_str(); }
 
-std::string fontFilePath(const char* fileName) { return fileName ? locateFontFile(fileName) : std::string(); }
+std::string fontFilePath(const char* fileName) {
+  return fileName ? locateTrueTypeFile(fileName, executableFolder()) : std::string();
+}
 
 void removeFont(const char* fileName) {
   if (installed.face && fileName && installed.fileName == fileName) release(installed);

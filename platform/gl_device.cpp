@@ -5,7 +5,6 @@
 #include "platform/gpu.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "platform/gl_shared.h"
 
@@ -85,17 +84,11 @@ bool createDeviceObjects(std::string* error) {
   glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float),
                         reinterpret_cast<const void*>(2 * sizeof(float)));
 
-  GLuint vertexShader = compileShader(GL_VERTEX_SHADER, quadVertexShaderSource, error);
-  if (!vertexShader) return false;
-  GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, copyFragmentShaderSource, error);
-  if (!fragmentShader) {
-    glDeleteShader(vertexShader);
+  copyProgram = buildProgram(quadVertexShaderSource, copyFragmentShaderSource, error);
+  if (!copyProgram) {
+    *error = "the copy program: " + *error;
     return false;
   }
-  copyProgram = linkProgram(vertexShader, fragmentShader, error);
-  glDeleteShader(vertexShader);
-  glDeleteShader(fragmentShader);
-  if (!copyProgram) return false;
   glUseProgram(copyProgram);
   glUniform1i(glGetUniformLocation(copyProgram, "gm_stage0"), 0);
   glUseProgram(0);
@@ -118,43 +111,6 @@ bool createDeviceObjects(std::string* error) {
 }
 
 }  // namespace
-
-GLuint compileShader(GLenum stage, const char* source, std::string* log) {
-  GLuint shader = glCreateShader(stage);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (ok == GL_TRUE) return shader;
-  GLint length = 0;
-  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) glGetShaderInfoLog(shader, length, nullptr, text.data());
-  text.resize(std::strlen(text.c_str()));
-  *log = text.empty() ? "the driver rejected the shader without a message" : text;
-  glDeleteShader(shader);
-  return 0;
-}
-
-GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log) {
-  GLuint program = glCreateProgram();
-  glAttachShader(program, vertexShader);
-  glAttachShader(program, fragmentShader);
-  glLinkProgram(program);
-  glDetachShader(program, vertexShader);
-  glDetachShader(program, fragmentShader);
-  GLint ok = GL_FALSE;
-  glGetProgramiv(program, GL_LINK_STATUS, &ok);
-  if (ok == GL_TRUE) return program;
-  GLint length = 0;
-  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) glGetProgramInfoLog(program, length, nullptr, text.data());
-  text.resize(std::strlen(text.c_str()));
-  *log = text.empty() ? "the driver could not link the program without a message" : text;
-  glDeleteProgram(program);
-  return 0;
-}
 
 bool createGlDevice(SDL_Window* window, int width, int height, std::string* error) {
   context = SDL_GL_CreateContext(window);

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// compileShader, linkProgram, buildProgram: every GL program is made through them.
+#include "platform/gl_program.h"
+
 // Creates the GL 3.3 core context on the window and the device's own
 // objects. Back buffer size = width x height.
 bool createGlDevice(SDL_Window* window, int width, int height, std::string* error);
@@ -20,7 +23,3 @@ void setPassProgram(GLuint program);
 // converts pixels), the texture coordinate goes on unchanged.
 extern const char* const quadVertexShaderSource;
 
-// Compiles one shader stage. On failure returns 0 and the driver's log.
-GLuint compileShader(GLenum stage, const char* source, std::string* log);
-// Links a vertex and a fragment shader. On failure returns 0 and the log.
-GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log);

@@ -9,6 +9,7 @@
 
 #include "platform/font.h"
 #include "platform/font_atlas.h"
+#include "platform/gl_program.h"
 
 struct TextFont {
   GLuint texture = 0;
@@ -19,11 +20,7 @@ struct TextFont {
   AtlasGlyph glyphs[kAtlasGlyphs] = {};
 };
 
-namespace {
-
-constexpr int kMostFonts = 16;  // the show makes three
-
-const char* const kVertexSource = R"(#version 330 core
+const char* textVertexShaderSource = R"(#version 330 core
 uniform vec4 corners;    // left, top, right, bottom in clip space
 uniform vec4 atlasRect;  // the same corners in atlas coordinates
 out vec2 atlasPoint;
@@ -34,7 +31,7 @@ void main() {
 }
 )";
 
-const char* const kFragmentSource = R"(#version 330 core
+const char* textFragmentShaderSource = R"(#version 330 core
 uniform sampler2D atlas;
 uniform vec4 colour;
 in vec2 atlasPoint;
@@ -43,6 +40,10 @@ void main() {
   fragment = vec4(colour.rgb, colour.a * texture(atlas, atlasPoint).r);
 }
 )";
+
+namespace {
+
+constexpr int kMostFonts = 16;  // the show makes three
 
 struct TextProgram {
   GLuint program = 0;
@@ -69,37 +70,10 @@ bool drawing = false;     // inside beginTextDrawing / endTextDrawing
 GLint viewport[4];
 bool topRowFirst = true;  // the target keeps its top in row 0 (off-screen)
 
-GLuint compileStage(GLenum stage, const char* source) {
-  const GLuint shader = glCreateShader(stage);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  GLint compiled = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-  if (compiled != GL_TRUE) {
-    char log[1024] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    std::fprintf(stderr, "Text shader does not compile: %s\n", log);
-  }
-  return shader;
-}
-
-bool ensureProgram() {
+bool ensureProgram(std::string* error) {
   if (textProgram.program) return true;
-  const GLuint vertex = compileStage(GL_VERTEX_SHADER, kVertexSource);
-  const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, kFragmentSource);
-  const GLuint program = glCreateProgram();
-  glAttachShader(program, vertex);
-  glAttachShader(program, fragment);
-  glLinkProgram(program);
-  glDeleteShader(vertex);
-  glDeleteShader(fragment);
-  GLint linked = GL_FALSE;
-  glGetProgramiv(program, GL_LINK_STATUS, &linked);
-  if (linked != GL_TRUE) {
-    std::fprintf(stderr, "Text shader program does not link\n");
-    glDeleteProgram(program);
-    return false;
-  }
+  const GLuint program = buildProgram(textVertexShaderSource, textFragmentShaderSource, error);
+  if (!program) return false;
   textProgram.program = program;
   textProgram.corners = glGetUniformLocation(program, "corners");
   textProgram.atlasRect = glGetUniformLocation(program, "atlasRect");
@@ -248,7 +222,11 @@ TextFont* createFont(int32_t height, int32_t width, const char* faceName) {
                  faceName ? faceName : "");
     return nullptr;
   }
-  if (!ensureProgram()) return nullptr;
+  std::string error;
+  if (!ensureProgram(&error)) {
+    std::fprintf(stderr, "The text drawing resources cannot be made: %s\n", error.c_str());
+    return nullptr;
+  }
 
   auto font = std::make_unique<TextFont>();
   font->atlasWidth = atlas.width;
@@ -298,6 +276,8 @@ void releaseFontObjects() {
   }
   textProgram = TextProgram{};
 }
+
+bool prepareTextDrawing(std::string* error) { return ensureProgram(error); }
 
 void beginTextDrawing() {
   if (drawing || !textProgram.program) return;

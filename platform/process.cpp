@@ -8,3 +8,7 @@ void exitProcess(int status) {
   std::fflush(nullptr);
   _exit(status);
 }
+
+int32_t programInstance() { return 0; }
+
+void useStartingConsole() {}

@@ -1,5 +1,5 @@
 // The modal setup window: caption, a resolution list, a full-screen box,
-// START and CANCEL.
+// START and CANCEL. Every text it shows is handed in.
 #pragma once
 
 #include <string>
@@ -7,6 +7,12 @@
 
 struct SetupWindowContent {
   std::string caption;
+  std::string banner;                  // the line at the top
+  std::string rule;                    // the line under it
+  std::string resolutionLabel;         // left of the list
+  std::string fullScreenLabel;         // left of the box
+  std::string startText;
+  std::string cancelText;
   std::vector<std::string> modeTexts;  // list entries, in order, unsorted
   int selected = -1;                   // entry shown selected, -1 for none
   bool fullScreenTicked = false;

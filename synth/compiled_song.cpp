@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "synth/opcodes.h"
-#include "synth/routing_units.h"
 #include "synth/sequencer.h"
 #include "synth/unit_table.h"
 
@@ -12,8 +11,9 @@ namespace {
 void compileUnit(const SongData& song, const UnitLayout& at, CompiledUnit& u) {
   const uint8_t* raw = song.params.data() + at.param;
   float p[kParamScratchSize];
-  for (uint32_t i = 0; i < unitTable[at.opcode].paramCount; ++i) p[i] = static_cast<float>(raw[i]) * kParamScale;
+  for (uint32_t i = 0; i < unitTable[at.opcode].paramCount; ++i) p[i] = paramValue(raw[i]);
   VoiceRecord& voice = voiceRecords[at.program];
+  u.opcode = at.opcode;
   u.voice = &voice;
   u.ws = voice.workspace[at.index];
   u.depth = at.depth;
@@ -21,50 +21,38 @@ void compileUnit(const SongData& song, const UnitLayout& at, CompiledUnit& u) {
   u.pitch = PitchCache{std::numeric_limits<double>::quiet_NaN(), 0.0};
   switch (at.opcode) {
     case kEnvelope:
-      u.step = Step::kEnvelope;
       u.envelope = decodeEnvelope(p);
       break;
     case kOscillator:
-      u.step = Step::kOscillator;
       u.oscillator = decodeOscillator(p, raw);
       break;
     case kFilter:
-      u.step = Step::kFilter;
       u.filter = decodeFilter(p, raw);
       break;
     case kDistortion:
-      u.step = Step::kDistortion;
       u.distortion = decodeDistortion(p);
       break;
     case kDelay:
-      u.step = Step::kDelay;
       u.delay.params = decodeDelay(p, raw);
       u.delay.lines = delayPool + at.firstLine;
-      u.delay.after = delayPool + at.firstLine + u.delay.params.lineCount;
       u.delay.lengths = song.delayLengths.data() + u.delay.params.firstLine;
       break;
     case kStackOperation:
-      u.step = stackStep(raw[0]);
+      u.operation = raw[0];
       break;
     case kStore:
-      u.step = Step::kStore;
-      u.factor = storeFactor(p[0]);
-      u.target = raw[1];
+      u.store = decodeStore(p, raw);
       break;
     case kPan:
-      u.step = Step::kPan;
-      u.position = p[0];
+      u.position = decodePan(p);
       break;
     case kOut:
-      u.step = Step::kOut;
-      u.out.gain = p[0];
-      u.out.auxGain = p[1];
+      u.out = decodeOut(p);
       break;
     case kAccumulate:
-      u.step = raw[0] == kAccumulateAux ? Step::kSumAux : Step::kSumMain;
+      u.pair = raw[0];
       break;
     default:
-      u.step = Step::kNoOp;
       break;
   }
 }
@@ -77,7 +65,7 @@ void compileSong(const SongData& song, const SongLayout& layout, CompiledSong& c
   for (uint32_t k = 0; k < kProgramCount; ++k) {
     for (uint32_t i = 0; i < layout.programUnits[k]; ++i) compileUnit(song, layout.units[next++], compiled.units[n++]);
     CompiledUnit& end = compiled.units[n++];
-    end.step = k == kMasterProgram ? Step::kEndOfSample : Step::kEndOfTrack;
+    end.opcode = programEnd(k);
     end.voice = &voiceRecords[k];
     end.ws = end.voice->workspace[0];
     end.depth = 0;
@@ -89,77 +77,45 @@ void compileSong(const SongData& song, const SongLayout& layout, CompiledSong& c
 void runCompiledSample(CompiledUnit* units) {
   double stack[kValueStackSize];
   for (CompiledUnit* u = units;; ++u) {
-    double* s = stack + u->depth;  // s[-1] is the top, s[0] the next free place
-    switch (u->step) {
-      case Step::kEnvelope:
-        s[0] = envelopeStep(u->envelope, *u->voice, u->ws);
+    double* s = stack + u->depth;  // the unit's next free place
+    switch (u->opcode) {
+      case kEnvelope:
+        envelopeUnit(u->envelope, *u->voice, u->ws, s);
         break;
-      case Step::kOscillator:
-        s[0] = oscillatorStep(u->oscillator, u->oscillator.flags, u->voice->note, u->ws, &u->pitch);
+      case kOscillator:
+        oscillatorUnit(u->oscillator, u->oscillator.flags, *u->voice, u->ws, &u->pitch, s);
         break;
-      case Step::kFilter:
-        if (u->voice->note != 0) s[-1] = filterStep(u->filter, u->filter.type, u->ws, s[-1]);
+      case kFilter:
+        filterUnit(u->filter, u->filter.type, *u->voice, u->ws, s);
         break;
-      case Step::kDistortion:
-        if (u->voice->note != 0) s[-1] = distortionStep(u->distortion, u->ws, s[-1]);
+      case kDistortion:
+        distortionUnit(u->distortion, *u->voice, u->ws, s);
         break;
-      case Step::kDelay:
-        s[-1] = delayStep(u->delay.params, u->delay.params.lineCount, s[-1], u->delay.lines, u->delay.lengths, *u->delay.after);
+      case kDelay:
+        delayUnit(u->delay.params, u->delay.params.lineCount, u->delay.lines, u->delay.lengths, s);
         break;
-      case Step::kPop:
+      case kStackOperation:
+        stackOperationUnit(u->operation, s);
         break;
-      case Step::kAdd:
-        s[-2] = s[-2] + s[-1];
+      case kStore:
+        storeUnit(u->store, *u->voice, s);
         break;
-      case Step::kMultiply:
-        s[-2] = s[-2] * s[-1];
+      case kPan:
+        panUnit(u->position, u->ws, s);
         break;
-      case Step::kDuplicate:
-        s[0] = s[-1];
+      case kOut:
+        outUnit(u->out, u->ws, *u->voice, s);
         break;
-      case Step::kSwap: {
-        const double a = s[-1];
-        s[-1] = s[-2];
-        s[-2] = a;
+      case kAccumulate:
+        accumulateUnit(u->pair, voiceRecords, s);
         break;
-      }
-      case Step::kAddKeep:
-        s[-1] = s[-1] + s[-2];
-        break;
-      case Step::kMultiplyKeep:
-        s[-1] = s[-1] * s[-2];
-        break;
-      case Step::kStereoAdd:
-        s[-4] = s[-4] + s[-2];
-        s[-3] = s[-3] + s[-1];
-        break;
-      case Step::kStore:
-        storeStep(u->factor, u->target, s[-1], *u->voice);
-        break;
-      case Step::kPan: {
-        const StereoPair pair = panStep(u->position, u->ws, s[-1]);
-        s[-1] = pair.right;
-        s[0] = pair.left;
-        break;
-      }
-      case Step::kOut:
-        outStep(u->out.gain, u->out.auxGain, u->ws, s[-1], s[-2], *u->voice);
-        break;
-      case Step::kSumMain:
-      case Step::kSumAux: {
-        const StereoPair sums =
-            accumulateStep(u->step == Step::kSumAux ? kAccumulateAux : kAccumulateMain, voiceRecords);
-        s[0] = sums.right;
-        s[1] = sums.left;
-        break;
-      }
-      case Step::kNoOp:
-        break;
-      case Step::kEndOfTrack:
+      case kEndOfProgram:
         applyVoiceOffRule(*u->voice);
         break;
-      case Step::kEndOfSample:
+      case kEndOfSample:
         return;
+      default:  // no-op
+        break;
     }
   }
 }

@@ -9,6 +9,7 @@
 
 #include "synth/delay_unit.h"
 #include "synth/opcodes.h"
+#include "synth/routing_units.h"
 #include "synth/shaping_units.h"
 #include "synth/song_data.h"
 #include "synth/song_instruments.h"
@@ -16,55 +17,23 @@
 #include "synth/source_units.h"
 #include "synth/voice_state.h"
 
-enum class Step : uint8_t {
-  kEnvelope,
-  kOscillator,
-  kFilter,
-  kDistortion,
-  kDelay,
-  kPop,
-  kAdd,
-  kMultiply,
-  kDuplicate,
-  kSwap,
-  kAddKeep,
-  kMultiplyKeep,
-  kStereoAdd,
-  kStore,
-  kPan,
-  kOut,
-  kSumMain,
-  kSumAux,
-  kNoOp,
-  kEndOfTrack,   // the voice-off rule of the track's record
-  kEndOfSample,  // after the master program
-};
+// What a decoded record does beyond the units' opcodes: kEndOfProgram
+// ends a track's program (the voice-off rule of its record), kEndOfSample
+// ends the master program and with it the sample.
+inline constexpr uint8_t kEndOfSample = kOpcodeCount;
 
-// The step of a stack operation unit, by its operation byte 1..8.
-constexpr Step stackStep(uint8_t operation) {
-  switch (operation) {
-    case kStackPop: return Step::kPop;
-    case kStackAdd: return Step::kAdd;
-    case kStackMultiply: return Step::kMultiply;
-    case kStackDuplicate: return Step::kDuplicate;
-    case kStackSwap: return Step::kSwap;
-    case kStackAddKeep: return Step::kAddKeep;
-    case kStackMultiplyKeep: return Step::kMultiplyKeep;
-    default: return Step::kStereoAdd;
-  }
-}
+// What ends program k.
+constexpr uint8_t programEnd(uint32_t k) { return k == kMasterProgram ? kEndOfSample : uint8_t{kEndOfProgram}; }
 
 struct DelayUnitState {
   DelayParams params;
-  DelayLine* lines;
-  DelayLine* after;  // holds the unit's DC blocker
+  DelayLine* lines;  // the first claimed line
   const uint16_t* lengths;
 };
 
 struct CompiledUnit {
-  Step step;
+  uint8_t opcode;  // or kEndOfSample
   uint8_t depth;   // values on the stack when the unit starts
-  uint8_t target;  // store: voice slot index
   VoiceRecord* voice;
   float* ws;
   union {
@@ -73,12 +42,11 @@ struct CompiledUnit {
     FilterParams filter;
     DistortionParams distortion;
     DelayUnitState delay;
-    double factor;    // store
+    uint8_t operation;  // stack operation
+    StoreParams store;
     double position;  // pan
-    struct {
-      double gain;
-      double auxGain;
-    } out;
+    OutParams out;
+    uint8_t pair;  // accumulate
   };
   PitchCache pitch;  // oscillator
 };

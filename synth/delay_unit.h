@@ -22,6 +22,11 @@ struct DelayParams {
   uint8_t lineCount;
 };
 
+// Raw bytes 6 and 7: the length-table entry of the unit's first line, and
+// how many consecutive pool lines it claims.
+constexpr uint8_t delayFirstLength(const uint8_t* raw) { return raw[6]; }
+constexpr uint8_t delayLineCount(const uint8_t* raw) { return raw[7]; }
+
 constexpr DelayParams decodeDelay(const float* p, const uint8_t* raw) {
   const double rate = p[4];
   const double depth = p[5];
@@ -32,8 +37,8 @@ constexpr DelayParams decodeDelay(const float* p, const uint8_t* raw) {
                      1.0 - p[3],
                      rate * rate * rate * rate / kModScale,
                      depth * depth * depth * depth * kModScale,
-                     raw[6],
-                     raw[7]};
+                     delayFirstLength(raw),
+                     delayLineCount(raw)};
 }
 
 // Runs the unit's lines, `lines[0]` to `lines[lineCount - 1]` (lineCount
@@ -75,4 +80,12 @@ inline double delayStep(const DelayParams& dp, uint32_t lineCount, double x, Del
   after.dcInput = static_cast<float>(acc);
   after.dcOutput = static_cast<float>(y);
   return y;
+}
+
+// Runs the unit on the top value over its claimed lines, `lines[0]` to
+// `lines[lineCount - 1]` (lineCount is dp.lineCount); the line after them
+// keeps its DC blocker. The delay runs whether or not the voice sounds.
+[[gnu::always_inline]] inline void delayUnit(const DelayParams& dp, uint32_t lineCount, DelayLine* lines,
+                                             const uint16_t* lengths, double* s) {
+  s[-1] = delayStep(dp, lineCount, s[-1], lines, lengths, lines[lineCount]);
 }

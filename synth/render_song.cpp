@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "synth/compiled_song.h"
+#include "synth/delay_unit.h"
 #include "synth/opcodes.h"
 #include "synth/sequencer.h"
 #include "synth/shared_buffers.h"
@@ -30,7 +31,8 @@ bool prepare(const SongData& song, SongDataError* error) {
     const UnitLayout& u = layout.units[i];
     if (u.opcode != kDelay) continue;
     const uint8_t* raw = song.params.data() + u.param;
-    for (uint32_t j = 0; j < raw[7]; ++j) lengths[u.firstLine + j] = song.delayLengths[raw[6] + j];
+    for (uint32_t j = 0; j < delayLineCount(raw); ++j)
+      lengths[u.firstLine + j] = song.delayLengths[delayFirstLength(raw) + j];
   }
   if (std::memcmp(lengths, lineLengths, sizeof lengths) != 0) {
     clearVoiceState();

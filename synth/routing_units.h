@@ -9,55 +9,72 @@
 #include "synth/opcodes.h"
 #include "synth/voice_state.h"
 
-// Applies a stack operation to the values stack[0..depth-1] (top last) and
-// returns the new depth. The caller guarantees the depth each one needs.
-inline uint32_t stackOperation(uint8_t operation, double* stack, uint32_t depth) {
-  double* top = stack + depth - 1;
+// Rearranges and combines the values below `s`, the stack's next free
+// place (s[-1] is the top), by the raw operation byte 1..8; the results
+// take the places of the operands from the lowest up.
+[[gnu::always_inline]] inline void stackOperationUnit(uint8_t operation, double* s) {
   switch (operation) {
-    case kStackPop:
-      return depth - 1;
     case kStackAdd:
-      top[-1] = top[-1] + top[0];
-      return depth - 1;
+      s[-2] = s[-2] + s[-1];
+      break;
     case kStackMultiply:
-      top[-1] = top[-1] * top[0];
-      return depth - 1;
+      s[-2] = s[-2] * s[-1];
+      break;
     case kStackDuplicate:
-      top[1] = top[0];
-      return depth + 1;
+      s[0] = s[-1];
+      break;
     case kStackSwap: {
-      const double a = top[0];
-      top[0] = top[-1];
-      top[-1] = a;
-      return depth;
+      const double a = s[-1];
+      s[-1] = s[-2];
+      s[-2] = a;
+      break;
     }
     case kStackAddKeep:
-      top[0] = top[0] + top[-1];
-      return depth;
+      s[-1] = s[-1] + s[-2];
+      break;
     case kStackMultiplyKeep:
-      top[0] = top[0] * top[-1];
-      return depth;
+      s[-1] = s[-1] * s[-2];
+      break;
     case kStackStereoAdd:
-      top[-3] = top[-3] + top[-1];
-      top[-2] = top[-2] + top[0];
-      return depth - 2;
-    default:
-      return depth;
+      s[-4] = s[-4] + s[-2];
+      s[-3] = s[-3] + s[-1];
+      break;
+    default:  // pop: nothing moves
+      break;
   }
 }
 
 // The store's factor for its amount value p: 2p - 1.
 constexpr double storeFactor(double amount) { return 2.0 * amount - 1.0; }
 
+// Raw byte 1: the voice slot index the store writes.
+constexpr uint8_t storeTarget(const uint8_t* raw) { return raw[1]; }
+
+struct StoreParams {
+  double factor;
+  uint8_t target;
+};
+
+constexpr StoreParams decodeStore(const float* p, const uint8_t* raw) {
+  return StoreParams{storeFactor(p[0]), storeTarget(raw)};
+}
+
 // Writes the scaled top value into voice slot `target` of the same record.
 inline void storeStep(double factor, uint8_t target, double top, VoiceRecord& voice) {
   voiceSlot(voice, target) = static_cast<float>(factor * top);
+}
+
+// Stores the top value, which stays where it is.
+[[gnu::always_inline]] inline void storeUnit(const StoreParams& st, VoiceRecord& voice, const double* s) {
+  storeStep(st.factor, st.target, s[-1], voice);
 }
 
 struct StereoPair {
   double right;
   double left;
 };
+
+constexpr double decodePan(const float* p) { return p[0]; }
 
 // Slot 0: position modulation (see plusSlot for Live).
 template <uint8_t Live = kAllSlotsLive>
@@ -67,6 +84,21 @@ inline StereoPair panStep(double position, const float* ws, double x) {
   return StereoPair{right, x - right};
 }
 
+// Replaces the top value by its right share, then pushes the left.
+template <uint8_t Live = kAllSlotsLive>
+[[gnu::always_inline]] inline void panUnit(double position, const float* ws, double* s) {
+  const StereoPair pair = panStep<Live>(position, ws, s[-1]);
+  s[-1] = pair.right;
+  s[0] = pair.left;
+}
+
+struct OutParams {
+  double gain;
+  double auxGain;
+};
+
+constexpr OutParams decodeOut(const float* p) { return OutParams{p[0], p[1]}; }
+
 // Slot 1: gain modulation (see plusSlot for Live).
 template <uint8_t Live = kAllSlotsLive>
 inline void outStep(double gain, double auxGain, const float* ws, double left, double right, VoiceRecord& voice) {
@@ -75,6 +107,12 @@ inline void outStep(double gain, double auxGain, const float* ws, double left, d
   voice.auxRight = static_cast<float>(right * auxGain);
   voice.mainLeft = static_cast<float>(left * g);
   voice.mainRight = static_cast<float>(right * g);
+}
+
+// Takes the pair on top (left on top) into the voice's out area.
+template <uint8_t Live = kAllSlotsLive>
+[[gnu::always_inline]] inline void outUnit(const OutParams& o, const float* ws, VoiceRecord& voice, const double* s) {
+  outStep<Live>(o.gain, o.auxGain, ws, s[-1], s[-2], voice);
 }
 
 // Sums one pair of the twelve track records' out areas.
@@ -93,4 +131,11 @@ inline StereoPair accumulateStep(uint8_t pair, const VoiceRecord* tracks) {
     }
   }
   return StereoPair{right, left};
+}
+
+// Pushes the sums of the pair named by the raw byte, right then left.
+[[gnu::always_inline]] inline void accumulateUnit(uint8_t pair, const VoiceRecord* tracks, double* s) {
+  const StereoPair sums = accumulateStep(pair, tracks);
+  s[0] = sums.right;
+  s[1] = sums.left;
 }

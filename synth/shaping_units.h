@@ -43,6 +43,14 @@ inline double filterStep(const FilterParams& fp, uint8_t type, float* ws, double
   return out;
 }
 
+// Filters the top value; while the voice is off the filter stands still
+// and the value stays as it is.
+template <uint8_t Live = kAllSlotsLive>
+[[gnu::always_inline]] inline void filterUnit(const FilterParams& fp, uint8_t type, const VoiceRecord& voice, float* ws,
+                                              double* s) {
+  if (voice.note != 0) s[-1] = filterStep<Live>(fp, type, ws, s[-1]);
+}
+
 struct DistortionParams {
   double curve;     // waveshaper curve factor of the drive
   double holdStep;  // the hold counter's fall per sample
@@ -62,4 +70,11 @@ inline double distortionStep(const DistortionParams& dp, float* ws, double x) {
   const double y = synth::waveshapeWithCurve(x, dp.curve);
   ws[0] = static_cast<float>(y);
   return y;
+}
+
+// Shapes the top value; while the voice is off the distortion stands still
+// and the value stays as it is, not even clamped.
+[[gnu::always_inline]] inline void distortionUnit(const DistortionParams& dp, const VoiceRecord& voice, float* ws,
+                                                  double* s) {
+  if (voice.note != 0) s[-1] = distortionStep(dp, ws, s[-1]);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "synth/opcodes.h"
+#include "synth/routing_units.h"
 #include "synth/unit_table.h"
 
 namespace {
@@ -47,7 +48,7 @@ uint32_t countUnits(std::span<const uint8_t> programs, size_t at) {
 
 // Checks the raw parameters of one unit; `raw` points at its first byte.
 bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* raw, uint32_t programUnits,
-                     uint32_t& linesClaimed, SongDataError* error) {
+                     SongDataError* error) {
   const uint32_t k = u.program;
   const uint32_t i = u.index;
   switch (u.opcode) {
@@ -60,8 +61,8 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
       break;
     }
     case kDelay: {
-      const uint32_t first = raw[6];
-      const uint32_t count = raw[7];
+      const uint32_t first = delayFirstLength(raw);
+      const uint32_t count = delayLineCount(raw);
       if (count == 0) return fail(error, "Program %u, unit %u (delay): its line count is 0; a delay needs at least one line.", k, i);
       if (first + count > song.delayLengths.size())
         return fail(error, "Program %u, unit %u (delay): its lines take lengths %u to %u, but the delay length table holds %zu entries.",
@@ -70,21 +71,22 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
         if (song.delayLengths[j] == 0)
           return fail(error, "Program %u, unit %u (delay): delay length %u is 0 samples; a line holds 1 to 65535.", k, i, j);
       }
-      if (linesClaimed + count > kDelayLinesClaimable)
+      if (u.firstLine + count > kDelayLinesClaimable)
         return fail(error, "Program %u, unit %u (delay) would claim pool lines up to %u, but a sample may claim at most 467 lines (one header must remain beyond the last).",
-                    k, i, linesClaimed + count - 1);
-      linesClaimed += count;
+                    k, i, u.firstLine + count - 1);
       break;
     }
     case kStackOperation:
       if (raw[0] < kStackPop || raw[0] > kStackStereoAdd)
         return fail(error, "Program %u, unit %u (stack operation): operation %u is not one of 1 to 8.", k, i, raw[0]);
       break;
-    case kStore:
-      if (raw[1] / kSlotsPerWorkspace >= programUnits)
+    case kStore: {
+      const uint32_t target = storeTarget(raw);
+      if (target / kSlotsPerWorkspace >= programUnits)
         return fail(error, "Program %u, unit %u (store): target slot %u lies in unit %u, but the program has only %u units.",
-                    k, i, raw[1], raw[1] / kSlotsPerWorkspace, programUnits);
+                    k, i, target, target / kSlotsPerWorkspace, programUnits);
       break;
+    }
     case kAccumulate:
       if (raw[0] != kAccumulateMain && raw[0] != kAccumulateAux)
         return fail(error, "Program %u, unit %u (accumulate): pair %u is neither 0 (main) nor 8 (aux).", k, i, raw[0]);
@@ -95,16 +97,16 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
   return true;
 }
 
-bool checkStack(const UnitLayout& u, const uint8_t* raw, uint32_t& depth, SongDataError* error) {
-  const UnitEntry& entry = unitTable[u.opcode];
-  const StackEffect effect = u.opcode == kStackOperation ? stackOperationEffect[raw[0]] : entry.stack;
-  if (depth < effect.pops)
-    return fail(error, "Program %u, unit %u (%s) takes %u values from a stack that holds %u.", u.program, u.index,
-                entry.name, effect.pops, depth);
-  if (depth - effect.pops + effect.held > kValueStackSize)
+bool checkStack(const UnitLayout& u, const uint8_t* raw, SongDataError* error) {
+  const char* name = unitTable[u.opcode].name;
+  const StackEffect effect = unitStackEffect(u.opcode, raw);
+  if (u.depth < effect.pops)
+    return fail(error, "Program %u, unit %u (%s) takes %u values from a stack that holds %u.", u.program, u.index, name,
+                effect.pops, u.depth);
+  const uint32_t held = u.depth - effect.pops + effect.held;
+  if (held > kValueStackSize)
     return fail(error, "Program %u, unit %u (%s) would hold %u values on the value stack, which has room for 8.",
-                u.program, u.index, entry.name, depth - effect.pops + effect.held);
-  depth = depth - effect.pops + effect.pushes;
+                u.program, u.index, name, held);
   return true;
 }
 
@@ -113,15 +115,13 @@ bool checkStack(const UnitLayout& u, const uint8_t* raw, uint32_t& depth, SongDa
 bool analyseSong(const SongData& song, SongLayout& layout, SongDataError* error) {
   if (!checkMusic(song, error)) return false;
   layout.unitCount = 0;
-  layout.linesClaimed = 0;
   size_t at = 0;
-  size_t param = 0;
+  LayoutCursor cursor{};
   for (uint32_t k = 0; k < kProgramCount; ++k) {
     const uint32_t units = countUnits(song.programs, at);
     if (units > kWorkspacesPerRecord)
       return fail(error, "Program %u has more than 32 units.", k);
     layout.programUnits[k] = units;
-    uint32_t depth = 0;
     for (uint32_t i = 0; i < units; ++i, ++at) {
       const uint8_t opcode = song.programs[at];
       if (opcode >= kOpcodeCount)
@@ -130,31 +130,31 @@ bool analyseSong(const SongData& song, SongLayout& layout, SongDataError* error)
       if (k != kMasterProgram && i == 0 && opcode != kEnvelope)
         return fail(error, "Program %u, the instrument of track %u, begins with %s %s instead of an envelope.", k, k,
                     opcode == kOscillator || opcode == kOut || opcode == kAccumulate ? "an" : "a", entry.name);
-      if (param + entry.paramCount > song.params.size())
-        return fail(error, "Program %u, unit %u (%s) needs %u parameter bytes from offset %zu, but the parameter table holds only %zu.",
-                    k, i, entry.name, entry.paramCount, param, song.params.size());
-      UnitLayout& u = layout.units[layout.unitCount++];
-      u = UnitLayout{static_cast<uint8_t>(k), static_cast<uint8_t>(i), opcode, static_cast<uint8_t>(depth),
-                     static_cast<uint16_t>(param), static_cast<uint16_t>(layout.linesClaimed)};
-      const uint8_t* raw = song.params.data() + param;
-      if (!checkUnitParams(song, u, raw, units, layout.linesClaimed, error)) return false;
-      if (!checkStack(u, raw, depth, error)) return false;
-      param += entry.paramCount;
+      if (cursor.param + entry.paramCount > song.params.size())
+        return fail(error, "Program %u, unit %u (%s) needs %u parameter bytes from offset %u, but the parameter table holds only %zu.",
+                    k, i, entry.name, entry.paramCount, cursor.param, song.params.size());
+      const UnitLayout u = unitAt(cursor, k, i, opcode);
+      const uint8_t* raw = song.params.data() + cursor.param;
+      if (!checkUnitParams(song, u, raw, units, error)) return false;
+      if (!checkStack(u, raw, error)) return false;
+      layout.units[layout.unitCount++] = u;
+      moveCursorPast(cursor, opcode, raw);
     }
     if (at >= song.programs.size())
       return fail(error, "The program table ends inside program %u, before its terminating 0.", k);
     ++at;  // the terminating 0
     if (k != kMasterProgram && units == 0)
       return fail(error, "Program %u, the instrument of track %u, has no units; it must begin with an envelope.", k, k);
-    if (depth != 0)
-      return fail(error, "Program %u ends with %u value%s on the value stack instead of none.", k, depth,
-                  depth == 1 ? "" : "s");
+    if (cursor.depth != 0)
+      return fail(error, "Program %u ends with %u value%s on the value stack instead of none.", k, cursor.depth,
+                  cursor.depth == 1 ? "" : "s");
   }
+  layout.linesClaimed = cursor.line;
   if (at != song.programs.size())
     return fail(error, "The program table holds %zu bytes after the end of the master program.",
                 song.programs.size() - at);
-  if (param != song.params.size())
-    return fail(error, "The programs consume %zu parameter bytes, but the parameter table holds %zu.", param,
+  if (cursor.param != song.params.size())
+    return fail(error, "The programs consume %u parameter bytes, but the parameter table holds %zu.", cursor.param,
                 song.params.size());
   return true;
 }

@@ -5,6 +5,9 @@
 // divided by 128, as loadParams leaves them) and its raw bytes; the step
 // functions take the decoded form, so decoding once per note or once per
 // render gives the same bits as decoding on every sample.
+//
+// Each unit has its step, the arithmetic on values, and its unit function,
+// which does the step on the value stack (see unit_table.h).
 #pragma once
 
 #include <bit>
@@ -73,6 +76,13 @@ inline double envelopeStep(const EnvelopeParams& e, const VoiceRecord& voice, fl
   return level * plusSlot<Live, 2>(e.gain, ws);
 }
 
+// Pushes the envelope's output, 0 while the voice is off.
+template <uint8_t Live = kAllSlotsLive>
+[[gnu::always_inline]] inline void envelopeUnit(const EnvelopeParams& e, const VoiceRecord& voice, float* ws,
+                                                double* s) {
+  s[0] = envelopeStep<Live>(e, voice, ws);
+}
+
 struct OscillatorParams {
   double transpose;  // p - 0.5: the transpose offset in units of 128 semitones
   double detune;     // 2p - 1: the detune in semitones
@@ -135,4 +145,11 @@ inline double oscillatorStep(const OscillatorParams& o, uint8_t flags, int32_t n
   const double t = synth::wrapCycle(plusSlot<Live, 4>(phase, ws) + o.phase + 1.0);
   const double s = oscillatorWave(flags, t, plusSlot<Live, 5>(o.color, ws));
   return synth::waveshapeWithCurve<InRange>(s, o.curve) * plusSlot<Live, 7>(o.gain, ws);
+}
+
+// Pushes the oscillator's output, 0 while the voice is off.
+template <uint8_t Live = kAllSlotsLive, bool InRange = false>
+[[gnu::always_inline]] inline void oscillatorUnit(const OscillatorParams& o, uint8_t flags, const VoiceRecord& voice,
+                                                  float* ws, PitchCache* cache, double* s) {
+  s[0] = oscillatorStep<Live, InRange>(o, flags, voice.note, ws, cache);
 }

@@ -20,12 +20,61 @@ namespace {
 
 const SongData* machineSong;
 
-void push(double v) { valueStack[valueStackDepth++] = v; }
-double pop() { return valueStack[--valueStackDepth]; }
-double& top() { return valueStack[valueStackDepth - 1]; }
+// The value stack's next free place, where the running unit starts.
+double* stackEnd() { return valueStack + valueStackDepth; }
 
-// The raw bytes of the unit's parameters, just loaded.
-const uint8_t* rawParams(uint32_t count) { return paramCursor - count; }
+// The units' entries in the machine, each called after loadParams with the
+// unit's raw parameter bytes; the values are in paramScratch.
+using MachineUnit = void (*)(VoiceRecord& record, float* ws, const uint8_t* raw);
+
+void runEnvelope(VoiceRecord& record, float* ws, const uint8_t*) {
+  envelopeUnit(decodeEnvelope(paramScratch), record, ws, stackEnd());
+}
+
+void runOscillator(VoiceRecord& record, float* ws, const uint8_t* raw) {
+  const OscillatorParams o = decodeOscillator(paramScratch, raw);
+  oscillatorUnit(o, o.flags, record, ws, nullptr, stackEnd());
+}
+
+void runFilter(VoiceRecord& record, float* ws, const uint8_t* raw) {
+  const FilterParams fp = decodeFilter(paramScratch, raw);
+  filterUnit(fp, fp.type, record, ws, stackEnd());
+}
+
+void runDistortion(VoiceRecord& record, float* ws, const uint8_t*) {
+  distortionUnit(decodeDistortion(paramScratch), record, ws, stackEnd());
+}
+
+// Claims the unit's lines at the delay cursor and moves the cursor past them.
+void runDelay(VoiceRecord&, float*, const uint8_t* raw) {
+  const DelayParams dp = decodeDelay(paramScratch, raw);
+  DelayLine* lines = delayPool + delayCursor;
+  delayCursor += dp.lineCount;
+  noteDelayLinesTouched(delayCursor + 1);
+  delayUnit(dp, dp.lineCount, lines, machineSong->delayLengths.data() + dp.firstLine, stackEnd());
+}
+
+void runStackOperation(VoiceRecord&, float*, const uint8_t* raw) { stackOperationUnit(raw[0], stackEnd()); }
+
+void runStore(VoiceRecord& record, float*, const uint8_t* raw) {
+  storeUnit(decodeStore(paramScratch, raw), record, stackEnd());
+}
+
+void runPan(VoiceRecord&, float* ws, const uint8_t*) { panUnit(decodePan(paramScratch), ws, stackEnd()); }
+
+void runOut(VoiceRecord& record, float* ws, const uint8_t*) {
+  outUnit(decodeOut(paramScratch), ws, record, stackEnd());
+}
+
+void runAccumulate(VoiceRecord&, float*, const uint8_t* raw) { accumulateUnit(raw[0], voiceRecords, stackEnd()); }
+
+void runNoOp(VoiceRecord&, float*, const uint8_t*) {}
+
+// Indexed by opcode, as unitTable; entry 0 ends a program and is never called.
+constexpr MachineUnit machineUnits[kOpcodeCount] = {
+    nullptr, runEnvelope, runOscillator, runFilter, runDistortion, runDelay,
+    runStackOperation, runStore, runPan, runOut, runAccumulate, runNoOp,
+};
 
 }  // namespace
 
@@ -35,83 +84,27 @@ uint32_t loadParams(uint32_t count) {
   uint32_t last = 0;
   for (uint32_t i = 0; i < count; ++i) {
     last = paramCursor[i];
-    paramScratch[i] = static_cast<float>(last) * kParamScale;
+    paramScratch[i] = paramValue(paramCursor[i]);
   }
   paramCursor += count;
   return last;
 }
 
-void runEnvelope(VoiceRecord& record, float* ws) {
-  loadParams(5);
-  push(envelopeStep(decodeEnvelope(paramScratch), record, ws));
+void runUnit(uint8_t opcode, VoiceRecord& record, float* ws) {
+  // Every unit but the no-op loads its parameters first, sounding or not.
+  const uint32_t count = unitTable[opcode].paramCount;
+  if (count != 0) loadParams(count);
+  const uint8_t* raw = paramCursor - count;
+  machineUnits[opcode](record, ws, raw);
+  const StackEffect effect = unitStackEffect(opcode, raw);
+  valueStackDepth = valueStackDepth - effect.pops + effect.pushes;
 }
-
-void runOscillator(VoiceRecord& record, float* ws) {
-  loadParams(7);
-  const OscillatorParams o = decodeOscillator(paramScratch, rawParams(7));
-  push(oscillatorStep(o, o.flags, record.note, ws, nullptr));
-}
-
-void runFilter(VoiceRecord& record, float* ws) {
-  loadParams(3);
-  if (record.note == 0) return;
-  const FilterParams fp = decodeFilter(paramScratch, rawParams(3));
-  top() = filterStep(fp, fp.type, ws, top());
-}
-
-void runDistortion(VoiceRecord& record, float* ws) {
-  loadParams(2);
-  if (record.note == 0) return;
-  top() = distortionStep(decodeDistortion(paramScratch), ws, top());
-}
-
-void runDelay(VoiceRecord&, float*) {
-  loadParams(8);
-  const DelayParams dp = decodeDelay(paramScratch, rawParams(8));
-  DelayLine* lines = delayPool + delayCursor;
-  delayCursor += dp.lineCount;
-  noteDelayLinesTouched(delayCursor + 1);
-  top() = delayStep(dp, dp.lineCount, top(), lines, machineSong->delayLengths.data() + dp.firstLine, delayPool[delayCursor]);
-}
-
-void runStackOperation(VoiceRecord&, float*) {
-  const uint32_t operation = loadParams(1);
-  valueStackDepth = stackOperation(static_cast<uint8_t>(operation), valueStack, valueStackDepth);
-}
-
-void runStore(VoiceRecord& record, float*) {
-  const uint32_t target = loadParams(2);
-  storeStep(storeFactor(paramScratch[0]), static_cast<uint8_t>(target), top(), record);
-}
-
-void runPan(VoiceRecord&, float* ws) {
-  loadParams(1);
-  const StereoPair pair = panStep(paramScratch[0], ws, pop());
-  push(pair.right);
-  push(pair.left);
-}
-
-void runOut(VoiceRecord& record, float* ws) {
-  loadParams(2);
-  const double left = pop();
-  const double right = pop();
-  outStep(paramScratch[0], paramScratch[1], ws, left, right, record);
-}
-
-void runAccumulate(VoiceRecord&, float*) {
-  const uint32_t pair = loadParams(1);
-  const StereoPair sums = accumulateStep(static_cast<uint8_t>(pair), voiceRecords);
-  push(sums.right);
-  push(sums.left);
-}
-
-void runNoOp(VoiceRecord&, float*) {}
 
 void runProgram(VoiceRecord& record) {
   for (uint32_t u = 0;; ++u) {
     const uint8_t opcode = *programCursor++;
     if (opcode == kEndOfProgram) return;
-    unitTable[opcode].run(record, record.workspace[u]);
+    runUnit(opcode, record, record.workspace[u]);
   }
 }
 

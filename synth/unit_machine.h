@@ -37,15 +37,7 @@ void stepVoice(uint32_t track, VoiceRecord& record, uint32_t sampleCounter);
 // validateSongData into output, and the recording, publishing the frames.
 void renderFramesByteCode(const SongData& song, float* output, uint32_t frameCount);
 
-// The units' machine entries.
-void runEnvelope(VoiceRecord& record, float* ws);
-void runOscillator(VoiceRecord& record, float* ws);
-void runFilter(VoiceRecord& record, float* ws);
-void runDistortion(VoiceRecord& record, float* ws);
-void runDelay(VoiceRecord& record, float* ws);
-void runStackOperation(VoiceRecord& record, float* ws);
-void runStore(VoiceRecord& record, float* ws);
-void runPan(VoiceRecord& record, float* ws);
-void runOut(VoiceRecord& record, float* ws);
-void runAccumulate(VoiceRecord& record, float* ws);
-void runNoOp(VoiceRecord& record, float* ws);
+// Runs the unit `opcode` (1..11) with workspace `ws` of `record`: it loads
+// its parameters, does its step on the value stack and moves the depth by
+// its stack effect.
+void runUnit(uint8_t opcode, VoiceRecord& record, float* ws);

@@ -3,7 +3,8 @@
 //
 // Choices that fix every bit of the output:
 // - "sin" is std::sin on a double; a phase t in cycles becomes the angle
-//   2 * pi * t in double (pi being the double nearest to pi).
+//   2 * pi * t in double (pi being std::numbers::pi, the double nearest
+//   to pi).
 // - exp2 splits its argument into the integer part toward zero and the
 //   remaining fraction, takes std::exp2 of the fraction in double and
 //   scales the result by the integer power with std::ldexp.

@@ -3,224 +3,157 @@
 #include <array>
 #include <utility>
 
+#include "synth/delay_unit.h"
 #include "synth/opcodes.h"
+#include "synth/program_layout.h"
 #include "synth/routing_units.h"
 #include "synth/sequencer.h"
+#include "synth/shaping_units.h"
 #include "synth/song_instruments.h"
+#include "synth/source_units.h"
 #include "synth/unit_table.h"
 
 namespace {
 
-// What the build knows of one program byte (a unit or a program's end).
+// What the build knows of one program byte: the unit's layout (for a
+// program's end, programEnd's opcode at the place after its last unit),
+// and the modulation slots of its workspace that a store of the program
+// writes.
 struct UnrolledStep {
-  Step step;
-  uint8_t depth;       // values on the stack when it starts
-  uint8_t program;     // its record
-  uint8_t index;       // its workspace
-  uint8_t live;        // the modulation slots that a store of the program writes
-  uint16_t param;      // offset of its parameter bytes
-  uint16_t firstLine;  // delay units: the first pool line they claim
+  UnitLayout at;
+  uint8_t live;
 };
 
-constexpr uint8_t kParamCount[kOpcodeCount] = {0, 5, 7, 3, 2, 8, 1, 2, 1, 2, 1, 0};
+constexpr bool endsProgram(uint8_t opcode) { return opcode == kEndOfProgram || opcode == kEndOfSample; }
 
 constexpr std::array<UnrolledStep, kProgramTableSize> unrollShippedPrograms() {
-  constexpr int stackDelta[9] = {0, -1, -1, -1, 1, 0, 0, 0, -2};
   std::array<UnrolledStep, kProgramTableSize> steps{};
-  // The slots each store writes, by program and unit.
-  uint8_t written[kProgramCount][kWorkspacesPerRecord] = {};
-  for (uint32_t i = 0, param = 0, program = 0, index = 0; i < kProgramTableSize; ++i) {
+  LayoutCursor cursor{};
+  uint32_t program = 0;
+  uint32_t index = 0;
+  for (uint32_t i = 0; i < kProgramTableSize; ++i) {
     const uint8_t opcode = programTable[i];
     if (opcode == kEndOfProgram) {
+      steps[i].at = unitAt(cursor, program, index, programEnd(program));
       ++program;
       index = 0;
       continue;
     }
-    if (opcode == kStore) {
-      const uint8_t target = paramTable[param + 1];
-      written[program][target / kSlotsPerWorkspace] |= static_cast<uint8_t>(1u << (target % kSlotsPerWorkspace));
-    }
-    param += kParamCount[opcode];
-    ++index;
+    steps[i].at = unitAt(cursor, program, index++, opcode);
+    moveCursorPast(cursor, opcode, paramTable + cursor.param);
   }
-  uint32_t param = 0;
-  uint32_t line = 0;
-  uint8_t program = 0;
-  uint8_t index = 0;
-  int depth = 0;
-  for (uint32_t i = 0; i < kProgramTableSize; ++i) {
-    const uint8_t opcode = programTable[i];
-    const uint8_t* raw = paramTable + param;
-    UnrolledStep& s = steps[i];
-    s.depth = static_cast<uint8_t>(depth);
-    s.program = program;
-    s.index = index;
-    s.param = static_cast<uint16_t>(param);
-    switch (opcode) {
-      case kEndOfProgram:
-        s.step = program == kMasterProgram ? Step::kEndOfSample : Step::kEndOfTrack;
-        ++program;
-        index = 0;
-        continue;
-      case kEnvelope:
-        s.step = Step::kEnvelope;
-        ++depth;
-        break;
-      case kOscillator:
-        s.step = Step::kOscillator;
-        ++depth;
-        break;
-      case kFilter:
-        s.step = Step::kFilter;
-        break;
-      case kDistortion:
-        s.step = Step::kDistortion;
-        break;
-      case kDelay:
-        s.step = Step::kDelay;
-        s.firstLine = static_cast<uint16_t>(line);
-        line += raw[7];
-        break;
-      case kStackOperation:
-        s.step = stackStep(raw[0]);
-        depth += stackDelta[raw[0]];
-        break;
-      case kStore:
-        s.step = Step::kStore;
-        break;
-      case kPan:
-        s.step = Step::kPan;
-        ++depth;
-        break;
-      case kOut:
-        s.step = Step::kOut;
-        depth -= 2;
-        break;
-      case kAccumulate:
-        s.step = raw[0] == kAccumulateAux ? Step::kSumAux : Step::kSumMain;
-        depth += 2;
-        break;
-      default:
-        s.step = Step::kNoOp;
-        break;
-    }
-    s.live = written[program][index];
-    param += kParamCount[opcode];
-    ++index;
+  uint8_t written[kProgramCount][kWorkspacesPerRecord] = {};
+  for (const UnrolledStep& s : steps) {
+    if (s.at.opcode != kStore) continue;
+    const uint8_t target = storeTarget(paramTable + s.at.param);
+    uint8_t& slots = written[s.at.program][target / kSlotsPerWorkspace];
+    slots = static_cast<uint8_t>(slots | 1u << (target % kSlotsPerWorkspace));
+  }
+  for (UnrolledStep& s : steps) {
+    if (!endsProgram(s.at.opcode)) s.live = written[s.at.program][s.at.index];
   }
   return steps;
 }
 
 constexpr std::array<UnrolledStep, kProgramTableSize> kSteps = unrollShippedPrograms();
-static_assert(kSteps.back().step == Step::kEndOfSample);
+static_assert(kSteps.back().at.opcode == kEndOfSample);
 
-// The parameter values p of unit I, as loadParams makes them.
-template <size_t I, size_t N>
-constexpr std::array<float, N> paramValues() {
-  std::array<float, N> p{};
-  for (size_t i = 0; i < N; ++i) p[i] = static_cast<float>(paramTable[kSteps[I].param + i]) * kParamScale;
+// The raw parameter bytes of unit I.
+template <size_t I>
+constexpr const uint8_t* rawParams() {
+  return paramTable + kSteps[I].at.param;
+}
+
+// The parameter values p of unit I, as loadParams makes them (none at a
+// program's end).
+template <size_t I>
+constexpr std::array<float, kParamScratchSize> paramValues() {
+  constexpr uint8_t opcode = kSteps[I].at.opcode;
+  constexpr uint32_t count = endsProgram(opcode) ? 0 : unitTable[opcode].paramCount;
+  std::array<float, kParamScratchSize> p{};
+  for (size_t i = 0; i < count; ++i) p[i] = paramValue(rawParams<I>()[i]);
   return p;
 }
 
+// Unit I on the value stack, `s` its next free place, with its parameters
+// built in; the envelope's rates (powers of two) and the oscillator's pitch
+// cache come from the decoded units.
 template <size_t I>
-constexpr const uint8_t* rawParams() {
-  return paramTable + kSteps[I].param;
+[[gnu::always_inline]] inline void runUnitAt(CompiledUnit* units, double* s) {
+  constexpr UnitLayout at = kSteps[I].at;
+  constexpr uint8_t live = kSteps[I].live;
+  static constexpr std::array<float, kParamScratchSize> p = paramValues<I>();
+  constexpr const uint8_t* raw = rawParams<I>();
+  VoiceRecord& voice = voiceRecords[at.program];
+  float* ws = voice.workspace[at.index];
+  if constexpr (at.opcode == kEnvelope) {
+    envelopeUnit<live>(units[I].envelope, voice, ws, s);
+  } else if constexpr (at.opcode == kOscillator) {
+    static constexpr OscillatorParams o = decodeOscillator(p.data(), raw);
+    // Pulse and noise values lie in [-1, 1]; so does the sine when its phase
+    // cannot become a non-number (no store reaches the phase, pitch or
+    // phase modulation).
+    constexpr bool inRange = (o.flags & (kWavePulse | kWaveNoise)) != 0 || ((o.flags & kWaveSine) != 0 && (live & 0x17) == 0);
+    oscillatorUnit<live, inRange>(o, o.flags, voice, ws, &units[I].pitch, s);
+  } else if constexpr (at.opcode == kFilter) {
+    static constexpr FilterParams f = decodeFilter(p.data(), raw);
+    filterUnit<live>(f, f.type, voice, ws, s);
+  } else if constexpr (at.opcode == kDistortion) {
+    static constexpr DistortionParams d = decodeDistortion(p.data());
+    distortionUnit(d, voice, ws, s);
+  } else if constexpr (at.opcode == kDelay) {
+    static constexpr DelayParams d = decodeDelay(p.data(), raw);
+    delayUnit(d, d.lineCount, delayPool + at.firstLine, delayLengthTable + d.firstLine, s);
+  } else if constexpr (at.opcode == kStackOperation) {
+    stackOperationUnit(raw[0], s);
+  } else if constexpr (at.opcode == kStore) {
+    static constexpr StoreParams st = decodeStore(p.data(), raw);
+    storeUnit(st, voice, s);
+  } else if constexpr (at.opcode == kPan) {
+    constexpr double position = decodePan(p.data());
+    panUnit<live>(position, ws, s);
+  } else if constexpr (at.opcode == kOut) {
+    static constexpr OutParams o = decodeOut(p.data());
+    outUnit<live>(o, ws, voice, s);
+  } else if constexpr (at.opcode == kAccumulate) {
+    accumulateUnit(raw[0], voiceRecords, s);
+  } else if constexpr (at.opcode == kEndOfProgram) {
+    applyVoiceOffRule(voice);
+  }
 }
 
-// One copy of each unit with its parameters built in; the envelope's rates
-// (powers of two) and the oscillator's pitch cache come from the decoded
-// units. Oscillators and delays stay out of line: the sample's code stays
-// small, and runs faster so.
-template <uint8_t Live>
-inline double envelopeUnit(const EnvelopeParams& e, const VoiceRecord& voice, float* ws) {
-  return envelopeStep<Live>(e, voice, ws);
+// Oscillators and delays run out of line: the sample's code stays small,
+// and runs faster so. Each takes at most one input and gives one output,
+// which go in and come back by value: the values stay out of memory, and
+// an output that nothing reads costs nothing.
+template <size_t I>
+constexpr bool runsOutOfLine() {
+  return kSteps[I].at.opcode == kOscillator || kSteps[I].at.opcode == kDelay;
 }
 
 template <size_t I>
-[[gnu::noinline]] double oscillatorUnit(PitchCache& pitch, int32_t note, float* ws) {
-  constexpr UnrolledStep at = kSteps[I];
-  static constexpr std::array<float, 7> p = paramValues<I, 7>();
-  static constexpr OscillatorParams o = decodeOscillator(p.data(), rawParams<I>());
-  // Pulse and noise values lie in [-1, 1]; so does the sine when its phase
-  // cannot become a non-number (no store reaches the phase, pitch or
-  // phase modulation).
-  constexpr bool inRange = (o.flags & (kWavePulse | kWaveNoise)) != 0 || ((o.flags & kWaveSine) != 0 && (at.live & 0x17) == 0);
-  return oscillatorStep<at.live, inRange>(o, o.flags, note, ws, &pitch);
+constexpr StackEffect stackEffectOf() {
+  return unitStackEffect(kSteps[I].at.opcode, rawParams<I>());
 }
 
 template <size_t I>
-inline double filterUnit(float* ws, double x) {
-  static constexpr std::array<float, 3> p = paramValues<I, 3>();
-  static constexpr FilterParams f = decodeFilter(p.data(), rawParams<I>());
-  return filterStep<kSteps[I].live>(f, f.type, ws, x);
-}
-
-template <size_t I>
-inline double distortionUnit(float* ws, double x) {
-  static constexpr std::array<float, 2> p = paramValues<I, 2>();
-  static constexpr DistortionParams d = decodeDistortion(p.data());
-  return distortionStep(d, ws, x);
-}
-
-template <size_t I>
-[[gnu::noinline]] double delayUnit(double x) {
-  constexpr UnrolledStep at = kSteps[I];
-  static constexpr std::array<float, 8> p = paramValues<I, 8>();
-  static constexpr DelayParams d = decodeDelay(p.data(), rawParams<I>());
-  return delayStep(d, d.lineCount, x, delayPool + at.firstLine, delayLengthTable + d.firstLine,
-                   delayPool[at.firstLine + d.lineCount]);
+[[gnu::noinline]] double runOutOfLine(CompiledUnit* units, double input) {
+  constexpr StackEffect effect = stackEffectOf<I>();
+  static_assert(effect.pops <= 1 && effect.pushes == 1);
+  double window[2] = {input, 0.0};
+  runUnitAt<I>(units, window + effect.pops);
+  return window[0];
 }
 
 template <size_t I>
 [[gnu::always_inline]] inline void runStep(CompiledUnit* units, double* stack) {
-  constexpr UnrolledStep at = kSteps[I];
-  VoiceRecord& voice = voiceRecords[at.program];
-  float* ws = voice.workspace[at.index];
-  double* s = stack + at.depth;
-  if constexpr (at.step == Step::kEnvelope) {
-    s[0] = envelopeUnit<at.live>(units[I].envelope, voice, ws);
-  } else if constexpr (at.step == Step::kOscillator) {
-    s[0] = oscillatorUnit<I>(units[I].pitch, voice.note, ws);
-  } else if constexpr (at.step == Step::kFilter) {
-    if (voice.note != 0) s[-1] = filterUnit<I>(ws, s[-1]);
-  } else if constexpr (at.step == Step::kDistortion) {
-    if (voice.note != 0) s[-1] = distortionUnit<I>(ws, s[-1]);
-  } else if constexpr (at.step == Step::kDelay) {
-    s[-1] = delayUnit<I>(s[-1]);
-  } else if constexpr (at.step == Step::kAdd) {
-    s[-2] = s[-2] + s[-1];
-  } else if constexpr (at.step == Step::kMultiply) {
-    s[-2] = s[-2] * s[-1];
-  } else if constexpr (at.step == Step::kDuplicate) {
-    s[0] = s[-1];
-  } else if constexpr (at.step == Step::kSwap) {
-    const double a = s[-1];
-    s[-1] = s[-2];
-    s[-2] = a;
-  } else if constexpr (at.step == Step::kAddKeep) {
-    s[-1] = s[-1] + s[-2];
-  } else if constexpr (at.step == Step::kMultiplyKeep) {
-    s[-1] = s[-1] * s[-2];
-  } else if constexpr (at.step == Step::kStereoAdd) {
-    s[-4] = s[-4] + s[-2];
-    s[-3] = s[-3] + s[-1];
-  } else if constexpr (at.step == Step::kStore) {
-    constexpr std::array<float, 2> p = paramValues<I, 2>();
-    storeStep(storeFactor(p[0]), rawParams<I>()[1], s[-1], voice);
-  } else if constexpr (at.step == Step::kPan) {
-    constexpr std::array<float, 1> p = paramValues<I, 1>();
-    const StereoPair pair = panStep<at.live>(p[0], ws, s[-1]);
-    s[-1] = pair.right;
-    s[0] = pair.left;
-  } else if constexpr (at.step == Step::kOut) {
-    constexpr std::array<float, 2> p = paramValues<I, 2>();
-    outStep<at.live>(p[0], p[1], ws, s[-1], s[-2], voice);
-  } else if constexpr (at.step == Step::kSumMain || at.step == Step::kSumAux) {
-    const StereoPair sums = accumulateStep(at.step == Step::kSumAux ? kAccumulateAux : kAccumulateMain, voiceRecords);
-    s[0] = sums.right;
-    s[1] = sums.left;
-  } else if constexpr (at.step == Step::kEndOfTrack) {
-    applyVoiceOffRule(voice);
+  double* s = stack + kSteps[I].at.depth;
+  if constexpr (runsOutOfLine<I>()) {
+    constexpr StackEffect effect = stackEffectOf<I>();
+    double* window = s - effect.pops;
+    window[0] = runOutOfLine<I>(units, effect.pops == 1 ? window[0] : 0.0);
+  } else {
+    runUnitAt<I>(units, s);
   }
 }
 

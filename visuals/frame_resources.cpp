@@ -1,8 +1,9 @@
 #include "visuals/frame_resources.h"
 
-#include "host/intro_config.h"
 #include "visuals/overlay_texture.h"
 #include "visuals/text_layer.h"
+
+RendererSettings rendererSettings = {};
 
 float screenWidth = 0.0f, screenHeight = 0.0f;
 float quarterWidth = 0.0f, quarterHeight = 0.0f;
@@ -32,7 +33,9 @@ void fillQuad(QuadVertex quad[4], float w, float h, float left, float top, float
 
 }  // namespace
 
-void setScreenSizes(int width, int height) {
+void setRendererSettings(const RendererSettings& settings) {
+  rendererSettings = settings;
+  const int32_t width = settings.width, height = settings.height;
   screenHeight = static_cast<float>(height);
   screenWidth = static_cast<float>(width);
   quarterHeight = static_cast<float>(height / 4);
@@ -58,14 +61,14 @@ bool createRenderTargets(std::string* error) {
 
 bool createScreenResources(std::string* error) {
   // The vertex layout is the device's own (QuadVertex); nothing to declare.
-  if (config->postProcess) {
+  if (rendererSettings.postProcess) {
     fillQuad(fullQuad, screenWidth, screenHeight, 0.0f, 0.0f, 1.0f, 1.0f);
     fillQuad(quarterQuad, quarterWidth, quarterHeight, 0.0f, 0.0f, 1.0f, 1.0f);
   } else {
     fillQuad(directionQuad, screenWidth, screenHeight, -1.0f, -1.0f, 1.0f, 1.0f);
   }
   backBuffer = backBufferSurface();
-  createTextFonts();
+  if (!createTextFonts(error)) return false;
   return createOverlayTexture(error);
 }
 

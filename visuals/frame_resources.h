@@ -5,8 +5,14 @@
 #include <string>
 
 #include "platform/gpu.h"
+#include "visuals/frame_inputs.h"
 
-// The screen size and its quarter (integer quotient), as floats.
+// The settings the renderer was given (initRenderer): the one source of the
+// screen size and the path.
+extern RendererSettings rendererSettings;
+
+// Derived from rendererSettings: the screen size and its quarter (integer
+// quotient), as floats.
 extern float screenWidth, screenHeight;
 extern float quarterWidth, quarterHeight;
 
@@ -25,8 +31,9 @@ extern QuadVertex fullQuad[4];       // post-processing: the screen, texture 0..
 extern QuadVertex quarterQuad[4];    // post-processing: a quarter-size target, texture 0..1
 extern QuadVertex directionQuad[4];  // direct path: the screen, texture -1..1 (a view direction)
 
-// screenWidth and friends from the integer size.
-void setScreenSizes(int width, int height);
+// Keeps the settings as rendererSettings and derives screenWidth and
+// friends from their size.
+void setRendererSettings(const RendererSettings& settings);
 
 // The off-screen targets and the sampling of stage 0 (linear magnification,
 // transparent black beyond the edges). False with a message on failure.

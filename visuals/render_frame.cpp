@@ -1,6 +1,5 @@
 #include "visuals/render_frame.h"
 
-#include "host/intro_config.h"
 #include "platform/effect.h"
 #include "platform/gpu.h"
 #include "visuals/frame_resources.h"
@@ -24,10 +23,10 @@ void blurPass(GpuSurface* target, GpuTexture* source, float stepX, float stepY, 
   endPass(effect);
 }
 
-void drawPostProcessedFrame() {
+void drawPostProcessedFrame(const FrameInputs& frame, TextPageState& pageState) {
   beginEffect(effect);
   drawScenePass();
-  drawTextLayer();  // into the scene target: the text glows too
+  drawTextLayer(frame.musicTime, frame.previousMusicTime, pageState);  // into the scene target: the text glows too
   setBlendMode(BlendMode::off);
   drawGlowBlur();
   endEffect(effect);
@@ -37,10 +36,10 @@ void drawPostProcessedFrame() {
   copySceneToBackBuffer();
 }
 
-void drawDirectFrame() {
+void drawDirectFrame(const FrameInputs& frame, TextPageState& pageState) {
   beginEffect(effect);
   drawScenePass();
-  drawTextLayer();
+  drawTextLayer(frame.musicTime, frame.previousMusicTime, pageState);
   setBlendMode(BlendMode::off);
   endEffect(effect);
 }
@@ -48,7 +47,7 @@ void drawDirectFrame() {
 }  // namespace
 
 void drawScenePass() {
-  const bool post = config->postProcess != 0;
+  const bool post = rendererSettings.postProcess;
   setRenderTarget(post ? sceneSurface : backBuffer);
   setBlendMode(BlendMode::off);
   beginPass(effect, kScenePass);
@@ -93,15 +92,16 @@ void copySceneToBackBuffer() {
   setTexture(0, nullptr);
 }
 
-void drawFrame() {
-  if (config->postProcess) {
-    drawPostProcessedFrame();
+void drawFrame(const FrameInputs& frame, TextPageState& pageState) {
+  setEffectValues(frame.values);
+  if (rendererSettings.postProcess) {
+    drawPostProcessedFrame(frame, pageState);
   } else {
-    drawDirectFrame();
+    drawDirectFrame(frame, pageState);
   }
 }
 
-void renderFrame() {
-  drawFrame();
+void renderFrame(const FrameInputs& frame, TextPageState& pageState) {
+  drawFrame(frame, pageState);
   presentFrame();
 }

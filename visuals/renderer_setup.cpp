@@ -1,15 +1,14 @@
 #include "visuals/renderer_setup.h"
 
-#include "host/intro_config.h"
 #include "platform/effect.h"
 #include "platform/window.h"
 #include "visuals/frame_resources.h"
 #include "visuals/scene_effect.h"
 
-RendererFailure initRenderer(std::string* error) {
-  setScreenSizes(config->width, config->height);
-  if (config->postProcess && !createRenderTargets(error)) return RendererFailure::resources;
-  if (!compileSceneEffect(config->postProcess != 0, error)) return RendererFailure::effect;
+RendererFailure initRenderer(const RendererSettings& settings, std::string* error) {
+  setRendererSettings(settings);
+  if (settings.postProcess && !createRenderTargets(error)) return RendererFailure::resources;
+  if (!compileSceneEffect(settings.postProcess, error)) return RendererFailure::effect;
   if (!createScreenResources(error)) return RendererFailure::resources;
   return RendererFailure::none;
 }
@@ -20,23 +19,12 @@ void releaseRenderer() {
   effect = nullptr;
 }
 
-RendererFailure initHeadlessGraphics(std::string* error) {
-  const WindowRequest request{"Talon/Vexa", config->width, config->height, false, true, false, true};
+RendererFailure initHeadlessGraphics(const RendererSettings& settings, std::string* error) {
+  const WindowRequest request{"Talon/Vexa", settings.width, settings.height, false, true, false, true};
   if (!openWindow(request, error)) return RendererFailure::resources;
-  const RendererFailure failure = initRenderer(error);
+  const RendererFailure failure = initRenderer(settings, error);
   if (failure != RendererFailure::none) closeHeadlessGraphics();
   return failure;
-}
-
-RendererFailure initHeadlessGraphics(int width, int height, bool postProcess, std::string* error) {
-  static IntroConfig headlessConfig;
-  setIntroDefaults(headlessConfig, 0);
-  headlessConfig.width = width;
-  headlessConfig.height = height;
-  headlessConfig.windowed = 1;
-  headlessConfig.postProcess = postProcess ? 1 : 0;
-  config = &headlessConfig;
-  return initHeadlessGraphics(error);
 }
 
 void closeHeadlessGraphics() {

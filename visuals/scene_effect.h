@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/frame_values.h"
+#include "visuals/effect_values.h"
 
 struct Effect;
 

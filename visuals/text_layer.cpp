@@ -1,7 +1,5 @@
 #include "visuals/text_layer.h"
 
-#include "host/frame_values.h"
-#include "host/intro_config.h"
 #include "platform/font.h"
 #include "visuals/frame_resources.h"
 #include "visuals/text_layout.h"
@@ -17,18 +15,21 @@ TextCharacterLayout frameLayout[kTextCharacters];
 
 }  // namespace
 
-void createTextFonts() {
+bool createTextFonts(std::string* error) {
+  if (!prepareTextDrawing(error)) {
+    *error = "Could not prepare the text layer: " + *error;
+    return false;
+  }
   // Glyphs height / 30 pixels high and width / 30 wide: stretched sideways.
   for (TextFont*& font : textFonts) {
-    font = createFont(config->height / 30, config->width / 30, kTextFace);
+    font = createFont(rendererSettings.height / 30, rendererSettings.width / 30, kTextFace);
   }
+  return true;
 }
 
-void drawTextLayer() {
-  const int32_t width = config->width;
-  const int32_t height = config->height;
-  layoutTextFrame(musicTime, previousMusicTime, width, height, screenWidth, screenHeight, textPage,
-                  textCountdown, frameLayout);
+void drawTextLayer(float musicTime, float previousMusicTime, TextPageState& pageState) {
+  layoutTextFrame(musicTime, previousMusicTime, rendererSettings.width, rendererSettings.height, screenWidth,
+                  screenHeight, pageState, frameLayout);
 
   // Character by character, each in its three layers: later characters and
   // layers cover earlier ones where they overlap.

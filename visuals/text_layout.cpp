@@ -2,9 +2,6 @@
 
 #include <cmath>
 
-uint8_t textPage = 0;
-float textCountdown = kTextCountdownStart;
-
 const uint32_t textColours[6] = {
     0x77FFAA44u,  // orange
     0x7755AAFFu,  // light blue
@@ -43,8 +40,9 @@ TextPoint textRectCentre(const TextRect& rect) {
 }
 
 void layoutTextFrame(float time, float previousTime, int32_t width, int32_t height, float widthF,
-                     float heightF, uint8_t& page, float& countdown,
-                     TextCharacterLayout (&characters)[kTextCharacters]) {
+                     float heightF, TextPageState& pages, TextCharacterLayout (&characters)[kTextCharacters]) {
+  uint8_t& page = pages.page;
+  float& countdown = pages.countdown;
   const float elapsed = time - previousTime;
   // Wobble amplitudes: all of them fractions of the width.
   const float wobbleX1 = static_cast<float>(width / 50);
@@ -110,11 +108,12 @@ void layoutTextFrame(float time, float previousTime, int32_t width, int32_t heig
   }
 }
 
-void seekTextPages(float time, uint8_t& page, float& countdown) {
+TextPageState seekTextPages(float time) {
   constexpr double kPageLength = 3.0;  // music time per page
   const double elapsed = time > 0.0f ? static_cast<double>(time) : 0.0;
   const double pages = std::floor(elapsed / kPageLength);
-  page = std::fmod(pages, 2.0) == 0.0 ? 0 : 1;
-  countdown = static_cast<float>(kTextCountdownStart -
-                                 200.0 * (elapsed - pages * kPageLength));
+  TextPageState state;
+  state.page = std::fmod(pages, 2.0) == 0.0 ? 0 : 1;
+  state.countdown = static_cast<float>(kTextCountdownStart - 200.0 * (elapsed - pages * kPageLength));
+  return state;
 }

@@ -10,11 +10,14 @@
 constexpr int kTextLayers = 3;                // shadow, highlight, face, drawn in this order
 constexpr float kTextCountdownStart = 600.0f;
 
-// The page state, program-wide, carried from frame to frame: the page shown
-// (0 or 1; 0 at start) and its countdown (600 at start, reaching 0 after 3
-// units of music time).
-extern uint8_t textPage;
-extern float textCountdown;
+// The page state carried from frame to frame: the page shown (0 or 1; 0 at
+// start) and its countdown (600 at start, reaching 0 after 3 units of music
+// time). The text layer steps it; its owner (the show's carried state in
+// host/) keeps it between frames.
+struct TextPageState {
+  uint8_t page = 0;
+  float countdown = kTextCountdownStart;
+};
 
 // 0xAARRGGBB: four shadow colours (by row mod 4), then black and white.
 extern const uint32_t textColours[6];
@@ -44,16 +47,15 @@ TextPoint textRectCentre(const TextRect& rect);
 
 // Lays out one frame at music time `time`, the previous frame having been at
 // `previousTime`. `width` and `height` are the configured screen size,
-// `widthF` and `heightF` the same as floats. `page` and `countdown` are the
-// page state carried from frame to frame: the countdown falls by
+// `widthF` and `heightF` the same as floats. `pages` is the page state
+// carried from frame to frame: the countdown falls by
 // (time - previousTime) once per character, and when it reaches 0 it starts
 // again at 600 on the other page, so a page can change in the middle of a
 // frame (and more than once in a very long one).
 void layoutTextFrame(float time, float previousTime, int32_t width, int32_t height, float widthF,
-                     float heightF, uint8_t& page, float& countdown,
-                     TextCharacterLayout (&characters)[kTextCharacters]);
+                     float heightF, TextPageState& pages, TextCharacterLayout (&characters)[kTextCharacters]);
 
 // The page state steady playback has reached at music time `time`: page
 // (time / 3) mod 2 with the countdown 600 - 200 * (time mod 3). For renders
 // that start in the middle of the show; time 0 gives the state at start.
-void seekTextPages(float time, uint8_t& page, float& countdown);
+TextPageState seekTextPages(float time);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -91,6 +94,38 @@ TEST(StartButton, WithoutASelectionKeepsTheRecordsSize) {
   EXPECT_EQ(record.width, 1280);
   EXPECT_EQ(record.height, 720);
   EXPECT_EQ(record.windowed, 1);
+}
+
+// The dialog template carries the same texts as the host hands the dialog,
+// so that the template alone shows the dialog the show means.
+TEST(SetupWindowContent, TextsAgreeWithTheDialogTemplate) {
+  listModes({{1280, 720}});
+  const SetupWindowContent content = setupWindowContent(defaults());
+  EXPECT_EQ(content.modeTexts, std::vector<std::string>{"1280 * 720"});
+  EXPECT_EQ(content.selected, 0);
+  EXPECT_TRUE(content.fullScreenTicked);
+
+  std::map<std::string, std::string> texts;  // control id (or CAPTION) -> text
+  std::ifstream script(GM_SETUP_DIALOG_SCRIPT);
+  ASSERT_TRUE(script.good()) << GM_SETUP_DIALOG_SCRIPT;
+  for (std::string line; std::getline(script, line);) {
+    for (const std::string keyword : {"CAPTION \"", "CONTROL \""}) {
+      const size_t at = line.find(keyword);
+      if (at == std::string::npos) continue;
+      const size_t start = at + keyword.size(), end = line.find('"', start);
+      const size_t idStart = line.find_first_not_of(", ", end + 1);
+      const std::string id = keyword[1] == 'A' ? "CAPTION" : line.substr(idStart, line.find(',', idStart) - idStart);
+      texts[id] = line.substr(start, end - start);
+    }
+  }
+  EXPECT_EQ(texts["CAPTION"], content.caption);
+  EXPECT_EQ(texts["IDOK"], content.startText);
+  EXPECT_EQ(texts["IDCANCEL"], content.cancelText);
+  EXPECT_EQ(texts["GM_SETUP_RESOLUTION_LABEL"], content.resolutionLabel);
+  EXPECT_EQ(texts["GM_SETUP_FULL_SCREEN_LABEL"], content.fullScreenLabel);
+  EXPECT_EQ(texts["GM_SETUP_RULE"], content.rule);
+  EXPECT_EQ(texts["GM_SETUP_BANNER"], content.banner);
+  EXPECT_EQ(content.rule, std::string(64, '-'));
 }
 
 }  // namespace

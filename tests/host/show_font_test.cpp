@@ -18,14 +18,14 @@ void installWithoutDisplay() {
   installShowFont();
 }
 
-TEST(ShowFont, RefusalSaysSoAndEndsWithStatusZero) {
+TEST(ShowFont, RefusalSaysSoAndEndsWithStatusOne) {
   // The child is forked where it stands, in this folder: a child started
   // afresh would make a folder of its own and end before removing it.
   GTEST_FLAG_SET(death_test_style, "fast");
   ScratchFolder folder;
   const std::string text = "not a font";
   folder.write("C64.ttf", std::vector<char>(text.begin(), text.end()));
-  EXPECT_EXIT(installWithoutDisplay(), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(installWithoutDisplay(), ::testing::ExitedWithCode(1),
               "C64.ttf: not a complete TrueType font\n"
               "Could not temporarily install Font!: "
               "Could not find or temporarily install C64 Pro - Font\n");

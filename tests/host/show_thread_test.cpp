@@ -3,14 +3,22 @@
 // ThreadSanitizer these tests are the proof that the sharing is race-free.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "host/audio_playback.h"
 #include "host/frame_values.h"
 #include "host/intro_config.h"
+#include "platform/audio_output.h"
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
 
@@ -23,13 +31,14 @@ constexpr bool kSanitized = false;
 #endif
 
 IntroConfig record;
+ShowState state;  // the frame loop's carried state
 
 class ShowThreads : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAudioPlayback();
     resetSynth();
-    resetFrameState();
+    state = ShowState{};
     setIntroDefaults(record, 0);
     config = &record;
   }
@@ -40,33 +49,47 @@ void waitForRender() {
   while (synthFramesDone() < kSongFrames) std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
-TEST_F(ShowThreads, PulledFramesAreFinishedFramesOrSilence) {
-  // A device pulling on its own thread while the song renders on another.
-  const uint32_t pullFrames = kSanitized ? 40000 : 400000;
-  // The render writes a little more than the device will pull.
-  std::thread render([&] { renderSongFrames(shippedSong(), SynthOutput, pullFrames + 8192, nullptr); });
-  std::vector<float> pulled(2 * size_t{pullFrames});
-  std::thread device([&] {
-    for (uint32_t at = 0; at < pullFrames; at += 1000) {
-      pullSongFrames(&pulled[2 * size_t{at}], 1000, nullptr);
-      // Faster than real time, slower than the render.
-      std::this_thread::sleep_for(std::chrono::milliseconds(kSanitized ? 23 : 2));
-    }
-  });
+TEST_F(ShowThreads, PlayedFramesAreFinishedFramesOrSilenceAndTheClockStopsAtTheEnd) {
+  // SDL's disk driver writes what the device pulled to a file, a little
+  // faster than real time, while the song renders on another thread.
+  const uint32_t blockFrames = kSanitized ? 40000 : 200000;
+  const std::string played = testing::TempDir() + "gm-played-" + std::to_string(getpid()) + ".raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
+  setenv("SDL_DISKAUDIODELAY", kSanitized ? "20" : "4", 1);
+  std::thread render([&] { renderSongFrames(shippedSong(), SynthOutput, blockFrames + 8192, nullptr); });
+  const AudioBlock block = {{44100, 2}, SynthOutput, blockFrames, synthFramesDone};
+  std::string reason;
+  ASSERT_TRUE(openAudioOutput(block, reason)) << reason;
   // The frame loop meanwhile reads the recording at the played position.
   uint32_t previous = 0;
-  while (previous < pullFrames) {
-    const uint32_t position = playedPosition();
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (previous < blockFrames && std::chrono::steady_clock::now() < giveUp) {
+    const uint32_t position = audioOutputPosition();
     EXPECT_GE(position, previous);
-    beginFrameFromRecording(position);
-    endFrame(position);
+    beginFrameFromRecording(state, position);
+    endFrame(state, position);
     previous = position;
-    if (previous >= pullFrames - 1000) break;
   }
-  device.join();
+  // The device goes on pulling past the end of the block: silence.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(audioOutputPosition(), blockFrames);
+  closeAudioOutput();
+  unsetenv("SDL_DISKAUDIOFILE");
+  unsetenv("SDL_DISKAUDIODELAY");
   render.join();
+
+  std::vector<float> pulled;
+  {
+    std::ifstream file(played, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    pulled.resize(bytes.size() / sizeof(float));
+    std::memcpy(pulled.data(), bytes.data(), pulled.size() * sizeof(float));
+  }
+  std::remove(played.c_str());
+  ASSERT_GT(pulled.size(), 2 * size_t{blockFrames});
   uint32_t silent = 0;
-  for (uint32_t i = 0; i < pullFrames; ++i) {
+  for (uint32_t i = 0; i < blockFrames; ++i) {
     const float l = pulled[2 * size_t{i}], r = pulled[2 * size_t{i} + 1];
     if (l == 0.0f && r == 0.0f && (SynthOutput[2 * i] != 0.0f || SynthOutput[2 * i + 1] != 0.0f)) {
       ++silent;  // not rendered yet when it was pulled
@@ -76,21 +99,8 @@ TEST_F(ShowThreads, PulledFramesAreFinishedFramesOrSilence) {
     ASSERT_EQ(r, SynthOutput[2 * i + 1]) << "frame " << i;
   }
   // The render is far faster than the pulls: at most the first moments are silent.
-  EXPECT_LT(silent, pullFrames / 2);
-}
-
-TEST_F(ShowThreads, PullsPastTheEndPlaySilenceAndTheClockStopsThere) {
-  // The device has handed out the whole song; the next pulls are silence.
-  std::vector<float> buffer(2 * 4096, 1.0f);
-  for (uint32_t handed = 0; handed < kSongFrames; handed += 4096 * 64) {
-    // Skip ahead by handing out whole blocks without looking at them.
-    for (int i = 0; i < 64 && handed + 4096u * i < kSongFrames; ++i) pullSongFrames(buffer.data(), 4096, nullptr);
-  }
-  pullSongFrames(buffer.data(), 4096, nullptr);
-  for (float v : buffer) ASSERT_EQ(v, 0.0f);
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(playedPosition(), kSongFrames);
-  EXPECT_TRUE(endFrame(playedPosition()));
+  EXPECT_LT(silent, blockFrames / 2);
+  for (size_t i = 2 * size_t{blockFrames}; i < pulled.size(); ++i) ASSERT_EQ(pulled[i], 0.0f) << "past the end";
 }
 
 TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) {
@@ -104,8 +114,8 @@ TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) 
   while (std::chrono::steady_clock::now() < until) {
     const uint32_t position = playedPosition();
     EXPECT_GE(position, previous);
-    beginFrameFromRecording(position);
-    endFrame(position);
+    beginFrameFromRecording(state, position);
+    endFrame(state, position);
     previous = position;
   }
   EXPECT_GT(previous, 0u);

@@ -5,13 +5,18 @@
 
 #include <vector>
 
+#include "synth/unit_table.h"
+
 namespace {
 
-// Applies an operation to a stack given bottom to top.
+// Applies an operation to a stack given bottom to top; the depth moves by
+// the operation's stack effect.
 std::vector<double> operate(uint8_t operation, std::vector<double> stack) {
-  const auto depth = static_cast<uint32_t>(stack.size());
+  const size_t depth = stack.size();
+  const StackEffect effect = unitStackEffect(kStackOperation, &operation);
   stack.resize(8);
-  stack.resize(stackOperation(operation, stack.data(), depth));
+  stackOperationUnit(operation, stack.data() + depth);
+  stack.resize(depth - effect.pops + effect.pushes);
   return stack;
 }
 

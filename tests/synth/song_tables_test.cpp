@@ -100,16 +100,20 @@ TEST(SynthConstantsTable, TenWordsByTheirBits) {
   EXPECT_FLOAT_EQ(kNoteBase * 44100.0f, 4.0879f);
 }
 
-TEST(UnitTableEntries, NamesAndParameterCounts) {
+TEST(UnitTableEntries, NamesParameterCountsAndDepthChanges) {
   const uint8_t counts[kOpcodeCount] = {0, 5, 7, 3, 2, 8, 1, 2, 1, 2, 1, 0};
-  for (uint32_t op = 0; op < kOpcodeCount; ++op) EXPECT_EQ(unitTable[op].paramCount, counts[op]) << op;
-  EXPECT_EQ(unitTable[0].run, nullptr);
-  for (uint32_t op = 1; op < kOpcodeCount; ++op) EXPECT_NE(unitTable[op].run, nullptr) << op;
+  const int change[kOpcodeCount] = {0, 1, 1, 0, 0, 0, 0, 0, 1, -2, 2, 0};
+  for (uint32_t op = 0; op < kOpcodeCount; ++op) {
+    EXPECT_EQ(unitTable[op].paramCount, counts[op]) << op;
+    if (op != kStackOperation) { EXPECT_EQ(unitTable[op].stack.pushes - unitTable[op].stack.pops, change[op]) << op; }
+  }
+  const int operationChange[] = {-1, -1, -1, 1, 0, 0, 0, -2};
+  for (uint8_t operation = kStackPop; operation <= kStackStereoAdd; ++operation) {
+    const StackEffect e = unitStackEffect(kStackOperation, &operation);
+    EXPECT_EQ(e.pushes - e.pops, operationChange[operation - 1]) << int(operation);
+  }
   EXPECT_STREQ(unitTable[kDelay].name, "delay");
   EXPECT_STREQ(unitTable[kNoOp].name, "no-op");
-  // Every unit changes the depth by the same amount whatever its voice does.
-  EXPECT_EQ(unitTable[kPan].stack.pushes - unitTable[kPan].stack.pops, 1);
-  EXPECT_EQ(stackOperationEffect[kStackStereoAdd].pops - stackOperationEffect[kStackStereoAdd].pushes, 2);
 }
 
 }  // namespace

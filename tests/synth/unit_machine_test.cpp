@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "synth/render_song.h"
 #include "synth/sequencer.h"
@@ -46,24 +47,72 @@ TEST_F(UnitMachine, AVoiceThatIsOffStillConsumesEveryParameterByte) {
   const int32_t seed = synthConstants.noiseSeed;
   const SongData song = shippedSong();
   useSong(song);
-  runEnvelope(voice, ws);
-  runOscillator(voice, ws);
+  runUnit(kEnvelope, voice, ws);
+  runUnit(kOscillator, voice, ws);
   EXPECT_EQ(valueStackDepth, 2u);
   EXPECT_EQ(valueStack[0], 0.0);
   EXPECT_EQ(valueStack[1], 0.0);
   EXPECT_EQ(synthConstants.noiseSeed, seed) << "no noise is drawn";
   valueStack[1] = 3.5;
-  runFilter(voice, ws);
-  runDistortion(voice, ws);
+  runUnit(kFilter, voice, ws);
+  runUnit(kDistortion, voice, ws);
   EXPECT_EQ(valueStack[1], 3.5) << "passed through, not even clamped";
   EXPECT_EQ(ws[0], 0.25f);
   EXPECT_EQ(ws[1], 0.5f);
   delayCursor = 4;
-  runDelay(voice, ws);
+  runUnit(kDelay, voice, ws);
   EXPECT_EQ(delayCursor, 5u) << "the delay runs";
   EXPECT_EQ(valueStack[1], 3.5) << "dry path at full gain";
   EXPECT_EQ(delayPool[5].dcInput, 3.5f) << "its DC blocker lives in the next line's header";
   EXPECT_EQ(paramCursor, bytes + sizeof bytes);
+}
+
+// Each unit, sounding and silent, leaves every place of the value stack
+// below its inputs and above both its inputs and its outputs as it was,
+// and writes every place it pushes beyond the depth it started at.
+TEST_F(UnitMachine, EachUnitStaysWithinItsStackEffect) {
+  struct Case {
+    uint8_t opcode;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Case> cases = {
+      {kEnvelope, {0, 64, 64, 64, 128}},
+      {kOscillator, {64, 64, 0, 64, 64, 128, kWaveNoise}},
+      {kFilter, {64, 128, kFilterLow}},
+      {kDistortion, {96, 128}},
+      {kDelay, {128, 64, 64, 0, 64, 64, 18, 1}},
+      {kStore, {128, 8 * 2 + 1}},
+      {kPan, {40}},
+      {kOut, {100, 20}},
+      {kAccumulate, {kAccumulateAux}},
+      {kNoOp, {}},
+  };
+  for (uint8_t operation = kStackPop; operation <= kStackStereoAdd; ++operation)
+    cases.push_back({kStackOperation, {operation}});
+  const SongData song = shippedSong();
+  useSong(song);
+  constexpr uint32_t kDepth = 4;
+  constexpr double kUntouched = -12345.0;
+  for (const Case& c : cases) {
+    for (int32_t note : {60, 0}) {
+      VoiceRecord& voice = voiceRecords[0];
+      voice.note = note;
+      for (uint32_t i = 0; i < kValueStackSize; ++i) valueStack[i] = i < kDepth ? 0.25 * (i + 1) : kUntouched;
+      valueStackDepth = kDepth;
+      delayCursor = 0;
+      paramCursor = c.bytes.data();
+      runUnit(c.opcode, voice, voice.workspace[1]);
+      const StackEffect effect = unitStackEffect(c.opcode, c.bytes.data());
+      const uint32_t base = kDepth - effect.pops;
+      const uint32_t end = base + effect.pushes;
+      for (uint32_t i = 0; i < kValueStackSize; ++i) {
+        if (i < base) { EXPECT_EQ(valueStack[i], 0.25 * (i + 1)) << unitTable[c.opcode].name << ' ' << i; }
+        if (i >= end && i >= kDepth) { EXPECT_EQ(valueStack[i], kUntouched) << unitTable[c.opcode].name << ' ' << i; }
+        if (i >= kDepth && i < end) { EXPECT_NE(valueStack[i], kUntouched) << unitTable[c.opcode].name << ' ' << i; }
+      }
+      EXPECT_EQ(paramCursor, c.bytes.data() + c.bytes.size());
+    }
+  }
 }
 
 TEST_F(UnitMachine, OneSampleWalksBothTablesOnceAndClaims53Lines) {

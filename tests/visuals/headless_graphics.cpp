@@ -1,11 +1,22 @@
 #include "headless_graphics.h"
 
+#include "host/frame_values.h"
 #include "platform/gpu.h"
+#include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
+
+namespace {
+
+TextPageState testTextPages;
+
+FrameInputs inputsAtStart(const EffectValues& values) { return FrameInputs{values, 0.0f, 0.0f}; }
+
+}  // namespace
 
 std::string openHeadlessGraphics(int width, int height, bool postProcess) {
   std::string error;
-  if (initHeadlessGraphics(width, height, postProcess, &error) != RendererFailure::none) return error.empty() ? "failed without a message" : error;
+  if (initHeadlessGraphics(RendererSettings{width, height, postProcess}, &error) != RendererFailure::none)
+    return error.empty() ? "failed without a message" : error;
   return {};
 }
 
@@ -20,10 +31,13 @@ std::vector<uint8_t> readPixels(GpuSurface* surface) {
 }
 
 EffectValues effectValuesAt(float time, float shake) {
-  resetFrameState();
+  ShowState state;
   const auto position = static_cast<uint32_t>(time * 330688.0f);
-  EffectValues v = beginFrame(position, 0.0f);
-  resetFrameState();
+  EffectValues v = beginFrame(state, position, 0.0f);
   v.e[0] = shake;
   return v;
 }
+
+void drawTestFrame(const EffectValues& values) { drawFrame(inputsAtStart(values), testTextPages); }
+
+void renderTestFrame(const EffectValues& values) { renderFrame(inputsAtStart(values), testTextPages); }

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "host/frame_values.h"
+#include "visuals/effect_values.h"
 
 struct GpuSurface;
 
-// Sets `config` to a record of that size and path, opens the window and
-// the renderer. Returns an empty string or what failed.
+// Opens the window and the renderer at that size and path. Returns an empty
+// string or what failed.
 std::string openHeadlessGraphics(int width, int height, bool postProcess);
 void closeHeadlessGraphicsForTest();
 
@@ -20,3 +20,9 @@ std::vector<uint8_t> readPixels(GpuSurface* surface);
 
 // The frame loop's values at a music time (no flash), with `shake` as e.x.
 EffectValues effectValuesAt(float time, float shake);
+
+// drawFrame / renderFrame with these effect values, the text layer at music
+// time 0 with no time passed (the fonts draw nothing: the tests install no
+// face).
+void drawTestFrame(const EffectValues& values);
+void renderTestFrame(const EffectValues& values);

@@ -6,13 +6,14 @@
 #include <cstdio>
 
 #include "headless_graphics.h"
-#include "host/intro_config.h"
 #include "platform/effect.h"
+#include "platform/gl_program.h"
 #include "platform/gpu.h"
 #include "visuals/frame_resources.h"
 #include "visuals/overlay_picture.h"
 #include "visuals/overlay_texture.h"
 #include "visuals/render_frame.h"
+#include "visuals/renderer_setup.h"
 #include "visuals/scene_effect.h"
 
 namespace {
@@ -129,9 +130,7 @@ TEST(RenderPipeline, BlackSceneShowsTheOverlayPictureTheRightWayUp) {
   // overlay picture alone, stretched and point-sampled.
   constexpr int kW = 320, kH = 240;
   ASSERT_EQ(openHeadlessGraphics(kW, kH, true), "");
-  EffectValues v = effectValuesAt(0.0f, 0.0f);
-  setEffectValues(v);
-  drawFrame();
+  drawTestFrame(effectValuesAt(0.0f, 0.0f));
   const std::vector<uint8_t> frame = readPixels(backBuffer);
   const unsigned char* overlay = overlayPicture();
   size_t mismatches = 0, logoLeft = kW, logoTop = kH, logoBottom = 0;
@@ -167,12 +166,28 @@ TEST(RenderPipeline, BlackSceneShowsTheOverlayPictureTheRightWayUp) {
 TEST(RenderPipeline, BothPathsDrawAndPresentWithoutAnError) {
   for (bool post : {true, false}) {
     ASSERT_EQ(openHeadlessGraphics(64, 36, post), "");
-    setEffectValues(effectValuesAt(8.0f, 0.3f));
-    renderFrame();
-    renderFrame();
+    renderTestFrame(effectValuesAt(8.0f, 0.3f));
+    renderTestFrame(effectValuesAt(8.0f, 0.3f));
     EXPECT_EQ(takeGpuError(), "") << (post ? "post-processing path" : "direct path");
     closeHeadlessGraphicsForTest();
   }
+}
+
+// The text layer's program is part of the start-up: when its shaders do not
+// build, the renderer fails with the driver's own words, as the effect does.
+TEST(RenderPipeline, TextLayerShadersThatDoNotBuildFailTheStartUpWithTheDriversLog) {
+  const char* const working = textFragmentShaderSource;
+  textFragmentShaderSource = "#version 330 core\nout vec4 fragment;\nvoid main() { fragment = undeclaredColour; }\n";
+  std::string error;
+  const RendererFailure failure = initHeadlessGraphics(RendererSettings{64, 36, true}, &error);
+  textFragmentShaderSource = working;
+  EXPECT_EQ(failure, RendererFailure::resources);
+  EXPECT_NE(error.find("text layer"), std::string::npos) << error;
+  EXPECT_NE(error.find("fragment shader"), std::string::npos) << error;
+  EXPECT_NE(error.find("undeclaredColour"), std::string::npos) << "the driver's own words: " << error;
+  // Everything was closed again: the next start-up works.
+  ASSERT_EQ(openHeadlessGraphics(64, 36, true), "");
+  closeHeadlessGraphicsForTest();
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "headless_graphics.h"
-#include "host/intro_config.h"
 #include "platform/effect.h"
 #include "platform/gpu.h"
 #include "scene_reference.h"
@@ -29,13 +28,13 @@ struct SceneCase {
 // into the back buffer.
 std::vector<uint8_t> drawScene(const EffectValues& v) {
   setEffectValues(v);
-  if (config->postProcess) {
+  if (rendererSettings.postProcess) {
     beginEffect(effect);
     drawScenePass();
     endEffect(effect);
     return readPixels(sceneSurface);
   }
-  drawFrame();
+  drawTestFrame(v);
   return readPixels(backBuffer);
 }
 

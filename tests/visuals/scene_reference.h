@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "host/frame_values.h"
+#include "visuals/effect_values.h"
 
 struct SceneReferenceInputs {
   bool postProcess;  // true: text B (full quad, vignette, octahedron), false: text A (direction quad)

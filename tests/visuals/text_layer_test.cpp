@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
-#include "host/frame_values.h"
-#include "host/intro_config.h"
 #include "platform/font.h"
 #include "tests/platform/gl_test_context.h"
 #include "visuals/frame_resources.h"
@@ -20,25 +19,20 @@ namespace {
 // right and 1 down. L's stem is font columns 1 and 2 (5.25 pixels each).
 TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   ASSERT_EQ(testGlContextProblem(), "");
-  IntroConfig record;
-  setIntroDefaults(record, 0);
-  config = &record;
-  setScreenSizes(record.width, record.height);
+  setRendererSettings(RendererSettings{1280, 720, true});
   ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
-  createTextFonts();
+  std::string error;
+  ASSERT_TRUE(createTextFonts(&error)) << error;
 
-  musicTime = 7.75f;
-  previousMusicTime = 7.75f;
-  seekTextPages(7.75f, textPage, textCountdown);
-  ASSERT_EQ(textPage, 0);
-  ASSERT_EQ(textCountdown, 250.0f);
+  TextPageState pages = seekTextPages(7.75f);
+  ASSERT_EQ(pages.page, 0);
+  ASSERT_EQ(pages.countdown, 250.0f);
 
   // Preconditions of the probes below: where the 'L' and its right-hand
   // neighbour stand in this frame.
   static TextCharacterLayout expected[kTextCharacters];
-  uint8_t page = textPage;
-  float countdown = textCountdown;
-  layoutTextFrame(7.75f, 7.75f, 1280, 720, 1280.0f, 720.0f, page, countdown, expected);
+  TextPageState laidOut = pages;
+  layoutTextFrame(7.75f, 7.75f, 1280, 720, 1280.0f, 720.0f, laidOut, expected);
   ASSERT_EQ(expected[4].code, 'L');
   ASSERT_EQ(textRectCentre(expected[4].rects[2]).x, 248.0f);
   ASSERT_EQ(textRectCentre(expected[4].rects[2]).y, 197.0f);
@@ -47,7 +41,7 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   TestTarget target = makeTestTarget(1280, 720);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  drawTextLayer();
+  drawTextLayer(7.75f, 7.75f, pages);
   std::vector<uint8_t> rgba(1280u * 720u * 4u);
   glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   auto pixel = [&](int x, int y, int c) { return rgba[static_cast<size_t>((y * 1280 + x) * 4 + c)]; };
@@ -70,12 +64,10 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   EXPECT_EQ(pixel(1200, 40, 0), 0);
 
   // The countdown ran on the frame's time: none here, 0.25 units next frame.
-  EXPECT_EQ(textCountdown, 250.0f);
-  previousMusicTime = musicTime;
-  musicTime = 8.0f;
-  drawTextLayer();
-  EXPECT_EQ(textCountdown, 200.0f);
-  EXPECT_EQ(textPage, 0);
+  EXPECT_EQ(pages.countdown, 250.0f);
+  drawTextLayer(8.0f, 7.75f, pages);
+  EXPECT_EQ(pages.countdown, 200.0f);
+  EXPECT_EQ(pages.page, 0);
 
   GLint program = -1;
   glGetIntegerv(GL_CURRENT_PROGRAM, &program);
@@ -84,7 +76,6 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   freeTestTarget(target);
   releaseTextFonts();
   removeFont("C64.ttf");
-  config = nullptr;
 }
 
 }  // namespace

@@ -7,19 +7,14 @@
 
 namespace {
 
-struct TextState {
-  uint8_t page = 0;
-  float countdown = kTextCountdownStart;
-};
-
 struct Frame {
   TextCharacterLayout characters[kTextCharacters];
 };
 
-void layOut(TextState& state, float time, float previousTime, int32_t width, int32_t height,
+void layOut(TextPageState& state, float time, float previousTime, int32_t width, int32_t height,
             Frame& frame) {
   layoutTextFrame(time, previousTime, width, height, static_cast<float>(width),
-                  static_cast<float>(height), state.page, state.countdown, frame.characters);
+                  static_cast<float>(height), state, frame.characters);
 }
 
 // Which page each character of the frame came from.
@@ -52,7 +47,7 @@ bool sameRects(const TextCharacterLayout& x, const TextCharacterLayout& y) {
 // W/50 = 27, W/100 = 13, W/200 = 6; H/10 = 76, H/2 = 384, H/300 = 2,
 // H/30 = 25) for music time 0, at rest.
 TEST(TextLayout, IntegerDivisionsAtWidth1366) {
-  TextState state;
+  TextPageState state;
   state.countdown = 300.0f;
   Frame frame;
   layOut(state, 0.0f, 0.0f, 1366, 768, frame);
@@ -83,7 +78,7 @@ TEST(TextLayout, IntegerDivisionsAtWidth1366) {
 }
 
 TEST(TextLayout, LayersHaveTheirColoursInDrawingOrder) {
-  TextState state;
+  TextPageState state;
   state.countdown = 300.0f;
   Frame frame;
   layOut(state, 1.0f, 1.0f, 1280, 720, frame);
@@ -106,7 +101,7 @@ TEST(TextLayout, LayersHaveTheirColoursInDrawingOrder) {
 // the countdown at 600 has A = 10 pi, so oy = trunc(6 + cos 0 * 10 pi * 768 * 0.05)
 // = trunc(1212.37) and ox gains sin 0 = 0.
 TEST(TextLayout, FlyInAtFullAmplitude) {
-  TextState state;
+  TextPageState state;
   Frame frame;
   layOut(state, 0.0f, 0.0f, 1366, 768, frame);
   EXPECT_EQ(frame.characters[0].rects[2].left, 136 + 13);
@@ -116,7 +111,7 @@ TEST(TextLayout, FlyInAtFullAmplitude) {
 TEST(TextLayout, NoFlyTermAtExactly500Or100) {
   // With no time passing the countdown holds still for the whole frame.
   auto frameAt = [](float countdown, Frame& frame) {
-    TextState state;
+    TextPageState state;
     state.countdown = countdown;
     layOut(state, 7.3f, 7.3f, 1280, 720, frame);
     EXPECT_EQ(state.countdown, countdown);
@@ -142,7 +137,7 @@ TEST(TextLayout, NoFlyTermAtExactly500Or100) {
 }
 
 TEST(TextLayout, FirstFrameCountsDownByTheWholeMusicTime) {
-  TextState state;
+  TextPageState state;
   Frame frame;
   layOut(state, 0.25f, 0.0f, 1280, 720, frame);
   EXPECT_EQ(state.page, 0);
@@ -152,7 +147,7 @@ TEST(TextLayout, FirstFrameCountsDownByTheWholeMusicTime) {
 
 // Times in quarters keep every countdown step exact.
 TEST(TextLayout, PageFlipsInTheMiddleOfAFrame) {
-  TextState state;
+  TextPageState state;
   Frame frame;
   layOut(state, 2.5f, 0.0f, 1280, 720, frame);  // 600 - 200 * 2.5 = 100
   EXPECT_EQ(state.countdown, 100.0f);
@@ -167,7 +162,7 @@ TEST(TextLayout, PageFlipsInTheMiddleOfAFrame) {
   EXPECT_EQ(state.countdown, 600.0f - 66.0f * 0.75f);  // characters 134 to 199 after the reset
 
   // Characters before the flip fly out, the rest fly in: none is at rest.
-  TextState resting;
+  TextPageState resting;
   resting.countdown = 300.0f;
   Frame rest;
   layOut(resting, 3.25f, 3.25f, 1280, 720, rest);
@@ -179,7 +174,7 @@ TEST(TextLayout, PageFlipsInTheMiddleOfAFrame) {
 }
 
 TEST(TextLayout, AFrameLongerThanTwoPagesFlipsTwice) {
-  TextState state;
+  TextPageState state;
   Frame frame;
   // 6.5 per character: flips at characters 92 (93 steps) and 185.
   layOut(state, 6.5f, 0.0f, 1280, 720, frame);
@@ -194,7 +189,7 @@ TEST(TextLayout, AFrameLongerThanTwoPagesFlipsTwice) {
 // ... and alternate (within a few frames: the countdown's rounding drifts a
 // little over the song); the song ends at 23.25 on page 1.
 TEST(TextLayout, PageTimelineAtSteadyPlayback) {
-  TextState state;
+  TextPageState state;
   static Frame frame;
   std::vector<float> changes;
   float previous = 0.0f;
@@ -220,25 +215,23 @@ TEST(TextLayout, PageTimelineAtSteadyPlayback) {
 
 // Seeking gives the state that playing from the start reaches.
 TEST(TextLayout, SeekingMatchesSteadyPlayback) {
-  uint8_t page = 7;
-  float countdown = 0.0f;
-  seekTextPages(0.0f, page, countdown);
-  EXPECT_EQ(page, 0);
-  EXPECT_EQ(countdown, kTextCountdownStart);
-  seekTextPages(8.0f, page, countdown);
-  EXPECT_EQ(page, 0);
-  EXPECT_FLOAT_EQ(countdown, 200.0f);
+  const TextPageState atStart = seekTextPages(0.0f);
+  EXPECT_EQ(atStart.page, 0);
+  EXPECT_EQ(atStart.countdown, kTextCountdownStart);
+  const TextPageState atEight = seekTextPages(8.0f);
+  EXPECT_EQ(atEight.page, 0);
+  EXPECT_FLOAT_EQ(atEight.countdown, 200.0f);
 
-  TextState played;
+  TextPageState played;
   static Frame frame;
   float previous = 0.0f;
   for (int step = 1; step <= 96; ++step) {  // quarters up to 24: exact steps
     const float time = 0.25f * static_cast<float>(step);
     layOut(played, time, previous, 1280, 720, frame);
     previous = time;
-    seekTextPages(time, page, countdown);
-    EXPECT_EQ(page, played.page) << "at " << time;
-    EXPECT_EQ(countdown, played.countdown) << "at " << time;
+    const TextPageState sought = seekTextPages(time);
+    EXPECT_EQ(sought.page, played.page) << "at " << time;
+    EXPECT_EQ(sought.countdown, played.countdown) << "at " << time;
   }
 }
 

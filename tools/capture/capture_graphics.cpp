@@ -1,11 +1,11 @@
 #include "tools/capture/capture_graphics.h"
 
+#include "host/frame_values.h"
 #include "host/show_font.h"
 #include "platform/font.h"
 #include "platform/gpu.h"
 #include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
-#include "visuals/scene_effect.h"
 
 bool installCaptureFont(std::string* error) {
   if (installFont(kShowFontFile, kShowFontFamily)) return true;
@@ -18,7 +18,7 @@ void removeCaptureFont() { removeFont(kShowFontFile); }
 std::string captureFontPath() { return fontFilePath(kShowFontFile); }
 
 bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error) {
-  const RendererFailure failure = initHeadlessGraphics(width, height, postProcess, error);
+  const RendererFailure failure = initHeadlessGraphics(RendererSettings{width, height, postProcess}, error);
   if (failure == RendererFailure::effect) *error = "Shader Compiler Error: " + *error;
   if (failure != RendererFailure::none) return false;
   int drawnWidth = 0, drawnHeight = 0;
@@ -32,9 +32,8 @@ bool openCaptureGraphics(int width, int height, bool postProcess, std::string* e
   return true;
 }
 
-void drawCaptureFrame(const EffectValues& values) {
-  setEffectValues(values);
-  drawFrame();
+void drawCaptureFrame(ShowState& state, const EffectValues& values) {
+  drawFrame(frameInputs(state, values), state.textPageState);
   finishGpuWork();
 }
 

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/frame_values.h"
+#include "host/show_state.h"
+#include "visuals/effect_values.h"
 
 // Installs the show's text face the way the show does (from the working
 // directory, then beside the program). False with the show's message.
@@ -17,13 +18,14 @@ void removeCaptureFont();
 // The file installCaptureFont reads, "" when there is none.
 std::string captureFontPath();
 
-// Sets the configuration to the show's defaults at this size and path and
-// opens the graphics. False with the reason, nothing left open.
+// Opens the graphics off screen with the renderer at this size and path.
+// False with the reason, nothing left open.
 bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error);
 
-// Draws the frame with these effect values into the back buffer (the text
-// layer steps its countdown on the way) and waits until it is drawn.
-void drawCaptureFrame(const EffectValues& values);
+// Draws the frame that beginFrame began on `state`, with these effect
+// values, into the back buffer (the text layer steps state's page countdown
+// on the way) and waits until it is drawn.
+void drawCaptureFrame(ShowState& state, const EffectValues& values);
 
 // Reads the back buffer: 4 bytes a pixel (R, G, B, A), rows top to bottom,
 // width x height of the opened size. False when the driver reported an error

@@ -89,18 +89,18 @@ int writeVideoSoundtrack(SampleRange sound, Outputs& out, std::string* error) {
              : kCaptureFailed;
 }
 
-int captureFrame(const CaptureOptions& o, uint32_t frame, std::vector<uint8_t>& rgba, std::vector<uint8_t>& rgb,
-                 Outputs& out, StepTimes& times, std::string* error) {
+int captureFrame(const CaptureOptions& o, uint32_t frame, ShowState& state, std::vector<uint8_t>& rgba,
+                 std::vector<uint8_t>& rgb, Outputs& out, StepTimes& times, std::string* error) {
   Clock::time_point mark = Clock::now();
   const uint32_t position = framePosition(frame, o.fps);
-  drawCaptureFrame(beginFrameFromRecording(position));
+  drawCaptureFrame(state, beginFrameFromRecording(state, position));
   times.drawing += lap(mark);
   if (!readCaptureFrame(rgba.data(), error)) return kCaptureFailed;
   times.readback += lap(mark);
   if (!o.framesDir.empty()) {
     rgbaToRgb(rgba.data(), rgb.size() / 3, rgb.data());
     if (!addFramePng(out.frames, frame, rgb.data(), o.width, o.height, error) ||
-        !addManifestRow(out.frames, frame, position, musicTime, flashLevel, error))
+        !addManifestRow(out.frames, frame, position, state.musicTime, state.flashLevel, error))
       return kCaptureFailed;
     times.png += lap(mark);
   }
@@ -108,7 +108,7 @@ int captureFrame(const CaptureOptions& o, uint32_t frame, std::vector<uint8_t>& 
     if (!writeVideoFrame(out.pipe, rgba.data(), rgba.size(), error)) return kCaptureFailed;
     times.video += lap(mark);
   }
-  endFrame(position);
+  endFrame(state, position);
   return kCaptureDone;
 }
 
@@ -116,8 +116,7 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   Clock::time_point mark = Clock::now();
   if (!openCaptureGraphics(o.width, o.height, o.postProcess, error)) return kCaptureFailed;
   times.setup = lap(mark);
-  startFrameSequence();
-  replayFrames(range.first, o.fps, o.width, o.height);
+  ShowState state = replayFrames(range.first, o.fps, o.width, o.height);
   times.replay = lap(mark);
 
   const size_t pixels = static_cast<size_t>(o.width) * static_cast<size_t>(o.height);
@@ -128,7 +127,7 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   int status = captureStopStatus(error);
   uint32_t captured = 0;
   for (uint32_t n = range.first; n < range.end && status == kCaptureDone; ++n) {
-    status = captureFrame(o, n, rgba, rgb, out, times, error);
+    status = captureFrame(o, n, state, rgba, rgb, out, times, error);
     if (status == kCaptureDone) showProgress(meter, ++captured);
     if (status == kCaptureDone) status = captureStopStatus(error);
   }

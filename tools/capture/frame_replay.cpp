@@ -10,21 +10,17 @@ TextCharacterLayout unusedLayout[kTextCharacters];
 
 }  // namespace
 
-void startFrameSequence() {
-  resetFrameState();
-  textPage = 0;
-  textCountdown = kTextCountdownStart;
-}
-
-void replayFrame(uint32_t position, int width, int height) {
-  beginFrameFromRecording(position);
+void replayFrame(ShowState& state, uint32_t position, int width, int height) {
+  beginFrameFromRecording(state, position);
   // The same layout the text layer makes, so the countdown steps exactly as
   // when the frame is drawn.
-  layoutTextFrame(musicTime, previousMusicTime, width, height, static_cast<float>(width),
-                  static_cast<float>(height), textPage, textCountdown, unusedLayout);
-  endFrame(position);
+  layoutTextFrame(state.musicTime, state.previousMusicTime, width, height, static_cast<float>(width),
+                  static_cast<float>(height), state.textPageState, unusedLayout);
+  endFrame(state, position);
 }
 
-void replayFrames(uint32_t count, uint32_t fps, int width, int height) {
-  for (uint32_t n = 0; n < count; ++n) replayFrame(framePosition(n, fps), width, height);
+ShowState replayFrames(uint32_t count, uint32_t fps, int width, int height) {
+  ShowState state;
+  for (uint32_t n = 0; n < count; ++n) replayFrame(state, framePosition(n, fps), width, height);
+  return state;
 }

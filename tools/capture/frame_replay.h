@@ -1,19 +1,19 @@
 // The frame loop's state for an offline render that does not start at the
 // first frame: the flash, previousMusicTime and the text page countdown are
-// carried from frame to frame, so the frames before the first one drawn
-// run their computations (without drawing) to bring that state to where a
-// render from the start would have it.
+// carried from frame to frame (a ShowState), so the frames before the first
+// one drawn run their computations (without drawing) on the render's own
+// copy to bring it to where a render from the start would have it.
 #pragma once
 
 #include <cstdint>
 
-// Frame-loop and text-page state as at the show's start.
-void startFrameSequence();
+#include "host/show_state.h"
 
 // One frame at `position` without drawing: the frame loop's values, the
 // text layer's countdown (laid out for a width x height screen), then the
-// end of the frame.
-void replayFrame(uint32_t position, int width, int height);
+// end of the frame; all on `state`.
+void replayFrame(ShowState& state, uint32_t position, int width, int height);
 
-// replayFrame for frames 0 to count - 1 of a capture at `fps`.
-void replayFrames(uint32_t count, uint32_t fps, int width, int height);
+// replayFrame for frames 0 to count - 1 of a capture at `fps`, from the
+// show's start: returns the state the frame `count` begins with.
+ShowState replayFrames(uint32_t count, uint32_t fps, int width, int height);

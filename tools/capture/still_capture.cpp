@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/frame_values.h"
 #include "tools/capture/capture_graphics.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_status.h"
@@ -18,9 +19,8 @@ namespace {
 bool drawStill(uint32_t position, const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
   if (!renderSongThrough(songFramesForPosition(position), error)) return false;
   if (!openCaptureGraphics(request.width, request.height, request.postProcess, error)) return false;
-  startFrameSequence();
-  replayFrames(framesBefore(position, kDefaultFps), kDefaultFps, request.width, request.height);
-  drawCaptureFrame(beginFrameFromRecording(position));
+  ShowState state = replayFrames(framesBefore(position, kDefaultFps), kDefaultFps, request.width, request.height);
+  drawCaptureFrame(state, beginFrameFromRecording(state, position));
   const size_t pixels = static_cast<size_t>(request.width) * static_cast<size_t>(request.height);
   std::vector<uint8_t> rgba(pixels * 4);
   const bool read = readCaptureFrame(rgba.data(), error);

@@ -1,6 +1,7 @@
 // The show's clock: the position the audio device has played, in frames.
 //
-// The device pulls the song in buffers. Each pull records how many frames
+// The device takes the song in pieces: an output that pulls buffers, or a
+// device whose reported position moves in steps. Each pull records how many frames
 // were handed out before it and when it happened; between pulls the
 // position advances on a high-resolution clock at the sample rate, so every
 // frame of a fast frame loop sees a new position. The position never passes
@@ -12,6 +13,7 @@
 #include <cstdint>
 
 struct AudioClock {
+  uint32_t framesPerSecond = 44100;  // set before the first pull
   // Written by the device thread under `sequence` (odd while writing).
   std::atomic<uint32_t> sequence{0};
   std::atomic<uint32_t> handedBefore{0};   // frames handed out before the latest pull
@@ -28,5 +30,5 @@ void clockRecordPull(AudioClock& clock, uint32_t before, uint32_t after, uint64_
 // Reader side: the played position at time nowNs, clamped to `endFrames`.
 uint32_t clockPosition(AudioClock& clock, uint64_t nowNs, uint32_t endFrames);
 
-// Without a device: the position runs from `startNs` at the sample rate.
-uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t endFrames);
+// Without a device: the position runs from `startNs` at `framesPerSecond`.
+uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t framesPerSecond, uint32_t endFrames);

@@ -1,4 +1,4 @@
-#include "host/audio_clock.h"
+#include "platform/audio_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -68,10 +68,10 @@ TEST(AudioClock, StopsAtTheEndOfTheSong) {
 }
 
 TEST(WallClock, RunsAtTheSampleRateAndStopsAtTheEnd) {
-  EXPECT_EQ(wallClockPosition(0, 0, kEnd), 0u);
-  EXPECT_EQ(wallClockPosition(10 * kMs, 1010 * kMs, kEnd), 44100u);
-  EXPECT_EQ(wallClockPosition(0, 500 * 1000 * kMs, kEnd), kEnd);
-  EXPECT_EQ(wallClockPosition(50 * kMs, 10 * kMs, kEnd), 0u);
+  EXPECT_EQ(wallClockPosition(0, 0, 44100, kEnd), 0u);
+  EXPECT_EQ(wallClockPosition(10 * kMs, 1010 * kMs, 44100, kEnd), 44100u);
+  EXPECT_EQ(wallClockPosition(0, 500 * 1000 * kMs, 44100, kEnd), kEnd);
+  EXPECT_EQ(wallClockPosition(50 * kMs, 10 * kMs, 44100, kEnd), 0u);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "host/audio_clock.h"
+#include "platform/audio_clock.h"
 
 #include <algorithm>
 
-#include "synth/song_timing.h"
-
 namespace {
-uint64_t framesIn(uint64_t nanoseconds) { return nanoseconds * kSampleRate / 1000000000ull; }
+uint64_t framesIn(uint64_t nanoseconds, uint32_t framesPerSecond) {
+  return nanoseconds * framesPerSecond / 1000000000ull;
+}
 }  // namespace
 
 void clockRecordPull(AudioClock& clock, uint32_t before, uint32_t after, uint64_t nowNs) {
@@ -35,13 +35,13 @@ uint32_t clockPosition(AudioClock& clock, uint64_t nowNs, uint32_t endFrames) {
   }
   // The buffer handed out at the latest pull starts playing about then.
   const uint64_t elapsed = nowNs > at ? nowNs - at : 0;
-  const uint64_t estimate = std::min<uint64_t>(before + framesIn(elapsed), after);
+  const uint64_t estimate = std::min<uint64_t>(before + framesIn(elapsed, clock.framesPerSecond), after);
   const uint32_t position = static_cast<uint32_t>(std::min<uint64_t>(estimate, endFrames));
   clock.lastReported = std::max(clock.lastReported, position);
   return clock.lastReported;
 }
 
-uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t endFrames) {
+uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t framesPerSecond, uint32_t endFrames) {
   const uint64_t elapsed = nowNs > startNs ? nowNs - startNs : 0;
-  return static_cast<uint32_t>(std::min<uint64_t>(framesIn(elapsed), endFrames));
+  return static_cast<uint32_t>(std::min<uint64_t>(framesIn(elapsed, framesPerSecond), endFrames));
 }

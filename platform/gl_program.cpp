@@ -1,0 +1,60 @@
+#include "platform/gl_program.h"
+
+#include <cstring>
+
+GLuint compileShader(GLenum stage, const char* source, std::string* log) {
+  GLuint shader = glCreateShader(stage);
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok == GL_TRUE) return shader;
+  GLint length = 0;
+  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) glGetShaderInfoLog(shader, length, nullptr, text.data());
+  text.resize(std::strlen(text.c_str()));
+  *log = text.empty() ? "the driver rejected the shader without a message" : text;
+  glDeleteShader(shader);
+  return 0;
+}
+
+GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log) {
+  GLuint program = glCreateProgram();
+  glAttachShader(program, vertexShader);
+  glAttachShader(program, fragmentShader);
+  glLinkProgram(program);
+  glDetachShader(program, vertexShader);
+  glDetachShader(program, fragmentShader);
+  GLint ok = GL_FALSE;
+  glGetProgramiv(program, GL_LINK_STATUS, &ok);
+  if (ok == GL_TRUE) return program;
+  GLint length = 0;
+  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) glGetProgramInfoLog(program, length, nullptr, text.data());
+  text.resize(std::strlen(text.c_str()));
+  *log = text.empty() ? "the driver could not link the program without a message" : text;
+  glDeleteProgram(program);
+  return 0;
+}
+
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* log) {
+  std::string stageLog;
+  const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexSource, &stageLog);
+  if (!vertexShader) {
+    *log = "vertex shader: " + stageLog;
+    return 0;
+  }
+  const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource, &stageLog);
+  if (!fragmentShader) {
+    glDeleteShader(vertexShader);
+    *log = "fragment shader: " + stageLog;
+    return 0;
+  }
+  const GLuint program = linkProgram(vertexShader, fragmentShader, &stageLog);
+  glDeleteShader(vertexShader);
+  glDeleteShader(fragmentShader);
+  if (!program) *log = "link: " + stageLog;
+  return program;
+}

@@ -1,0 +1,23 @@
+// Shader compilation and program linking for every GL program of platform/:
+// the effect passes, the device's copy program and the text program. The
+// driver's log comes back on failure. Nothing outside platform/ includes
+// this, except tests.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <string>
+
+// Compiles one shader stage. On failure returns 0 and the driver's log.
+GLuint compileShader(GLenum stage, const char* source, std::string* log);
+// Links a vertex and a fragment shader. On failure returns 0 and the log.
+GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log);
+// Compiles both stages and links them; the shaders are deleted again. On
+// failure returns 0 and the log, prefixed with the stage that failed
+// ("vertex shader: ", "fragment shader: ", "link: ").
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* log);
+
+// The sources of the text program (gl_text.cpp). Tests may point one at a
+// broken text to see the failure reported; nothing else changes them.
+extern const char* textVertexShaderSource;
+extern const char* textFragmentShaderSource;

@@ -1,0 +1,134 @@
+#include "platform/truetype_file.h"
+
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kLargestFontFile = size_t{64} << 20;
+#ifdef _WIN32
+constexpr char kSeparator[] = "\\";
+#else
+constexpr char kSeparator[] = "/";
+#endif
+
+bool exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+// Opens a regular file only: a FIFO or a device of the font's name would
+// block the open or the reads for ever. Where the system allows, the open
+// never waits and what it opened is checked before the first read.
+FILE* openRegularFile(const std::string& path, std::string& why) {
+#ifdef _WIN32
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    why = "not a regular file";
+    return nullptr;
+  }
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) why = std::strerror(errno);
+  return file;
+#else
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    why = std::strerror(errno);
+    return nullptr;
+  }
+  struct stat info;
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+    why = "not a regular file";
+    close(descriptor);
+    return nullptr;
+  }
+  FILE* file = fdopen(descriptor, "rb");
+  if (!file) {
+    why = std::strerror(errno);
+    close(descriptor);
+  }
+  return file;
+#endif
+}
+
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& why) {
+  FILE* file = openRegularFile(path, why);
+  if (!file) return false;
+  bytes.clear();
+  unsigned char chunk[16384];
+  bool complete = false;
+  while (bytes.size() <= kLargestFontFile) {
+    const size_t got = std::fread(chunk, 1, sizeof chunk, file);
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (got < sizeof chunk) {
+      complete = std::ferror(file) == 0;
+      if (!complete) why = std::strerror(errno);
+      break;
+    }
+  }
+  std::fclose(file);
+  if (bytes.size() > kLargestFontFile) why = "larger than any font";
+  return complete && bytes.size() <= kLargestFontFile;
+}
+
+uint32_t bigEndian(const unsigned char* at, int count) {
+  uint32_t value = 0;
+  for (int i = 0; i < count; ++i) value = (value << 8) | at[i];
+  return value;
+}
+
+// A TrueType file whose every table lies wholly inside the file: a font cut
+// short anywhere fails here, even where a rasteriser would quietly skip the
+// damaged table.
+bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
+  const size_t size = bytes.size();
+  if (size < 12) return false;
+  const uint32_t version = bigEndian(bytes.data(), 4);
+  if (version != 0x00010000u && version != 0x74727565u /* 'true' */) return false;
+  const size_t tables = bigEndian(bytes.data() + 4, 2);
+  if (tables == 0 || 12 + 16 * tables > size) return false;
+  for (size_t t = 0; t < tables; ++t) {
+    const unsigned char* record = bytes.data() + 12 + 16 * t;
+    const size_t offset = bigEndian(record + 8, 4);
+    const size_t length = bigEndian(record + 12, 4);
+    if (offset > size || length > size - offset) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string locateTrueTypeFile(const std::string& name, const std::string& programFolder) {
+  if (name.empty()) return {};
+  if (exists(name)) return name;
+  if (name.find_first_of("/\\") != std::string::npos || programFolder.empty()) return {};
+  const std::string beside = programFolder + kSeparator + name;
+  return exists(beside) ? beside : std::string();
+}
+
+bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
+                      std::vector<unsigned char>& bytes, std::string& problem) {
+  path = locateTrueTypeFile(name, programFolder);
+  if (path.empty()) {
+    problem = name + ": no such file in the working directory or beside the program";
+    return false;
+  }
+  std::string why;
+  if (!readWholeFile(path, bytes, why)) {
+    problem = path + ": cannot be read: " + why;
+    return false;
+  }
+  if (!trueTypeTablesComplete(bytes)) {
+    problem = path + ": not a complete TrueType font";
+    return false;
+  }
+  return true;
+}
