@@ -1,4 +1,5 @@
 // Glass Meridian: takes nothing on its command line.
 #include "host/show.h"
+#include "platform/process.h"
 
-int main() { return runShow(0); }
+int main() { return runShow(programInstance()); }

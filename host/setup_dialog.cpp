@@ -1,7 +1,6 @@
 #include "host/setup_dialog.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "platform/display_modes.h"
 #include "platform/setup_window.h"
@@ -51,19 +50,27 @@ void applyStart(IntroConfig& record, int selection, bool fullScreenTicked) {
   record.windowed = fullScreenTicked ? 0 : 1;
 }
 
+SetupWindowContent setupWindowContent(const IntroConfig& record) {
+  SetupWindowContent content;
+  content.caption = "Glass Meridian";
+  content.banner = "< MRDN - lighting your long evenings >";
+  content.rule = std::string(64, '-');
+  content.resolutionLabel = "Resolution:";
+  content.fullScreenLabel = "FullScreen ?";
+  content.startText = "START";
+  content.cancelText = "CANCEL";
+  content.modeTexts.reserve(static_cast<size_t>(modeCount));
+  for (int j = 0; j < modeCount; ++j) content.modeTexts.push_back(modeText(modeList[j]));
+  content.selected = selectedModeFor(record);
+  content.fullScreenTicked = record.windowed == 0;
+  return content;
+}
+
 int showSetupDialog(IntroConfig* record) {
   config = record;
   fillModeList();
-
-  SetupWindowContent content;
-  content.caption = "Glass Meridian";
-  content.modeTexts.reserve(static_cast<size_t>(modeCount));
-  for (int j = 0; j < modeCount; ++j) content.modeTexts.push_back(modeText(modeList[j]));
-  content.selected = selectedModeFor(*record);
-  content.fullScreenTicked = record->windowed == 0;
-
   SetupWindowChoice choice;
-  const int result = runSetupWindow(content, choice);
+  const int result = runSetupWindow(setupWindowContent(*record), choice);
   if (result == 1) applyStart(*record, choice.selected, choice.fullScreenTicked);
   return result;
 }

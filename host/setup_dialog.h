@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/intro_config.h"
+#include "platform/setup_window.h"
 
 struct DisplayMode {
   int32_t width;
@@ -35,6 +36,10 @@ int selectedModeFor(const IntroConfig& record);
 // START: the selected entry's size and windowed = !fullScreenTicked. With no
 // selection (-1) the record keeps its width and height.
 void applyStart(IntroConfig& record, int selection, bool fullScreenTicked);
+
+// Everything the window shows: its texts, the entries of modeList, the
+// entry selected for the record and the box ticked unless it is windowed.
+SetupWindowContent setupWindowContent(const IntroConfig& record);
 
 // Publishes `config`, runs the dialog. 1 after START, 0 after CANCEL or
 // closing the dialog, -1 when the dialog cannot be created.

@@ -1,13 +1,19 @@
-// The default audio output: 44 100 frames a second, two float channels,
-// left first. The device pulls frames through a callback on its own thread.
+// The default audio output, playing one block of memory from its first frame
+// to its last without further feeding. Its played position is the show's clock.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-using AudioPull = void (*)(float* interleaved, uint32_t frames, void* user);
-
-// Opens and starts the device. On failure returns false with the reason.
-bool openAudioOutput(AudioPull pull, void* user, std::string& reason);
-// Stops the device and lets it finish what it was writing.
+struct AudioFormat { uint32_t sampleRate; uint32_t channels; };  // samples are 32-bit floats, interleaved, left first
+struct AudioBlock {
+  AudioFormat format;
+  const float* samples;             // frames * channels floats: the whole song, still being written by another thread
+  uint32_t frames;
+  uint32_t (*framesFinished)();     // how many leading frames are complete; a pull-based output plays later frames as silence
+};
+// Opens the default output and starts playing the block from its first frame. False with the reason on failure.
+bool openAudioOutput(const AudioBlock& block, std::string& reason);
+// Frames of the block played so far: smoothed between the device's updates, never backwards, never past block.frames.
+uint32_t audioOutputPosition();
 void closeAudioOutput();

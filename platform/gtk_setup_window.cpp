@@ -52,8 +52,8 @@ int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice)
   gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), GTK_WIDGET(fixed));
 
   // In tab order: START, CANCEL, the list, the box.
-  GtkWidget* start = gtk_button_new_with_label("START");
-  GtkWidget* cancel = gtk_button_new_with_label("CANCEL");
+  GtkWidget* start = gtk_button_new_with_label(content.startText.c_str());
+  GtkWidget* cancel = gtk_button_new_with_label(content.cancelText.c_str());
   GtkWidget* modes = gtk_combo_box_text_new();
   GtkWidget* fullScreen = gtk_check_button_new();
   for (const std::string& text : content.modeTexts)
@@ -63,12 +63,12 @@ int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice)
 
   place(fixed, start, 7, 47, 50, 14);
   place(fixed, cancel, 128, 47, 50, 14);
-  place(fixed, label("Resolution:", 1.0f), 7, 21, 65, 10);
+  place(fixed, label(content.resolutionLabel.c_str(), 1.0f), 7, 21, 65, 10);
   place(fixed, modes, 80, 20, 75, 12);
-  place(fixed, label("FullScreen ?", 1.0f), 42, 35, 65, 10);
+  place(fixed, label(content.fullScreenLabel.c_str(), 1.0f), 42, 35, 65, 10);
   place(fixed, fullScreen, 112, 34, 9, 10);
-  place(fixed, label(std::string(64, '-').c_str(), 0.5f), 5, 11, 173, 10);
-  place(fixed, label("< MRDN - lighting your long evenings >", 0.5f), 6, 5, 175, 10);
+  place(fixed, label(content.rule.c_str(), 0.5f), 5, 11, 173, 10);
+  place(fixed, label(content.banner.c_str(), 0.5f), 6, 5, 175, 10);
 
   g_signal_connect_swapped(start, "clicked", G_CALLBACK(+[](GtkDialog* d) { gtk_dialog_response(d, kStart); }),
                            dialog);

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+int32_t programInstance() { return 0; }
+
 void exitProcess(int status) {
   std::fflush(nullptr);
   _exit(status);

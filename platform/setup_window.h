@@ -1,12 +1,19 @@
-// The modal setup window: caption, a resolution list, a full-screen box,
-// START and CANCEL.
+// The modal setup window: a banner over a rule, a labelled resolution list,
+// a labelled full-screen box, START and CANCEL. The window draws the texts
+// it is given and has none of its own.
 #pragma once
 
 #include <string>
 #include <vector>
 
 struct SetupWindowContent {
-  std::string caption;
+  std::string caption;                 // title bar
+  std::string banner;                  // the line across the top
+  std::string rule;                    // the line under the banner
+  std::string resolutionLabel;         // left of the list
+  std::string fullScreenLabel;         // left of the box
+  std::string startText;               // the default button
+  std::string cancelText;
   std::vector<std::string> modeTexts;  // list entries, in order, unsorted
   int selected = -1;                   // entry shown selected, -1 for none
   bool fullScreenTicked = false;
