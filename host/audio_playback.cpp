@@ -17,42 +17,45 @@ namespace {
 
 constexpr uint32_t kHeadStartFrames = 8192;             // about 0.19 s of the song
 constexpr uint64_t kHeadStartLimitNs = 2000000000ull;  // never wait longer than this
-bool deviceOpen = false;
+bool outputOpen = false;
 uint64_t wallStartNs = 0;
+
+// The render needs a few milliseconds to get going; the output starts once
+// the first buffers are finished, so the song is heard from its first frame.
+// The render then runs far ahead of playback.
+void waitForHeadStart() {
+  const uint64_t giveUpNs = monotonicNanoseconds() + kHeadStartLimitNs;
+  while (synthFramesDone() < kHeadStartFrames && monotonicNanoseconds() < giveUpNs)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 }  // namespace
 
 void startAudio() {
   if (config->threadedSound && startThread(renderSong, SynthOutput)) {
-    // The render needs a few milliseconds to get going; the device starts
-    // once the first buffers are finished, so the song is heard from its
-    // first frame. The render then runs far ahead of playback.
-    const uint64_t giveUpNs = monotonicNanoseconds() + kHeadStartLimitNs;
-    while (synthFramesDone() < kHeadStartFrames && monotonicNanoseconds() < giveUpNs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    waitForHeadStart();
   } else {
-    // Without a thread of its own the song is rendered before it plays,
-    // rather than played as silence.
-    if (config->threadedSound) std::fprintf(stderr, "glass-meridian: no thread for the song; rendering it first\n");
+    // Without a thread of its own the song would never be rendered and the
+    // show would play in silence: it is rendered before it plays instead.
+    if (config->threadedSound)
+      std::fprintf(stderr, "glass-meridian: no thread for the song's render; it renders before it plays\n");
     renderSong(SynthOutput);
   }
-  const AudioBlock block = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
+  const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
   std::string reason;
-  deviceOpen = openAudioOutput(block, reason);
-  if (!deviceOpen) {
+  outputOpen = openAudioOutput(song, reason);
+  if (!outputOpen) {
     std::fprintf(stderr, "glass-meridian: %s; the show plays silently on the system clock\n", reason.c_str());
     wallStartNs = monotonicNanoseconds();
   }
 }
 
 uint32_t playedPosition() {
-  if (!deviceOpen) return wallClockPosition(wallStartNs, monotonicNanoseconds(), kSampleRate, kSongFrames);
+  if (!outputOpen) return wallClockPosition(wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
   return audioOutputPosition();
 }
 
 void stopAudio() {
-  if (deviceOpen) closeAudioOutput();
-  deviceOpen = false;
+  if (outputOpen) closeAudioOutput();
+  outputOpen = false;
 }
-
-void resetAudioPlayback() { stopAudio(); }

@@ -1,7 +1,6 @@
 #include "host/setup_dialog.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "platform/display_modes.h"
 

@@ -37,8 +37,8 @@ int selectedModeFor(const IntroConfig& record);
 // selection (-1) the record keeps its width and height.
 void applyStart(IntroConfig& record, int selection, bool fullScreenTicked);
 
-// What the dialog shows for the record over the current modeList: its
-// texts, the list entries, the selection and the box.
+// Everything the window shows: its texts, the entries of modeList, the
+// entry selected for the record and the box ticked unless it is windowed.
 SetupWindowContent setupWindowContent(const IntroConfig& record);
 
 // Publishes `config`, runs the dialog. 1 after START, 0 after CANCEL or

@@ -3,15 +3,22 @@
 #include <algorithm>
 
 namespace {
-uint64_t framesIn(uint64_t nanoseconds, uint32_t framesPerSecond) {
-  return nanoseconds * framesPerSecond / 1000000000ull;
-}
+uint64_t framesIn(uint64_t nanoseconds, uint32_t sampleRate) { return nanoseconds * sampleRate / 1000000000ull; }
 }  // namespace
+
+void clockStart(AudioClock& clock, uint32_t sampleRate) {
+  clock.started.store(false);
+  clock.handedBefore.store(0);
+  clock.handedAfter.store(0);
+  clock.pulledAtNs.store(0);
+  clock.sampleRate = sampleRate;
+  clock.lastReported = 0;
+}
 
 void clockRecordPull(AudioClock& clock, uint32_t before, uint32_t after, uint64_t nowNs) {
   // A sequence lock: the count is odd while the three fields change. All
   // accesses are sequentially consistent, so a reader that sees the same even
-  // count before and after its reads has read one consistent pull.
+  // count before and after its reads has read one consistent step.
   const uint32_t s = clock.sequence.load();
   clock.sequence.store(s + 1);
   clock.handedBefore.store(before);
@@ -33,15 +40,15 @@ uint32_t clockPosition(AudioClock& clock, uint64_t nowNs, uint32_t endFrames) {
     at = clock.pulledAtNs.load();
     if (clock.sequence.load() == s1) break;
   }
-  // The buffer handed out at the latest pull starts playing about then.
+  // The buffer handed out at the latest step starts playing about then.
   const uint64_t elapsed = nowNs > at ? nowNs - at : 0;
-  const uint64_t estimate = std::min<uint64_t>(before + framesIn(elapsed, clock.framesPerSecond), after);
+  const uint64_t estimate = std::min<uint64_t>(before + framesIn(elapsed, clock.sampleRate), after);
   const uint32_t position = static_cast<uint32_t>(std::min<uint64_t>(estimate, endFrames));
   clock.lastReported = std::max(clock.lastReported, position);
   return clock.lastReported;
 }
 
-uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t framesPerSecond, uint32_t endFrames) {
+uint32_t wallClockPosition(uint64_t startNs, uint64_t nowNs, uint32_t endFrames, uint32_t sampleRate) {
   const uint64_t elapsed = nowNs > startNs ? nowNs - startNs : 0;
-  return static_cast<uint32_t>(std::min<uint64_t>(framesIn(elapsed, framesPerSecond), endFrames));
+  return static_cast<uint32_t>(std::min<uint64_t>(framesIn(elapsed, sampleRate), endFrames));
 }

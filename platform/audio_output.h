@@ -1,5 +1,5 @@
-// The default audio output: one block of the whole song, played from its
-// first frame; its played position is the show's clock.
+// The default audio output, playing one block of memory from its first frame
+// to its last without further feeding. Its played position is the show's clock.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,8 @@ struct AudioBlock {
   uint32_t frames;
   uint32_t (*framesFinished)();     // how many leading frames are complete; a pull-based output plays later frames as silence
 };
+// Opens the default output and starts playing the block from its first frame. False with the reason on failure.
 bool openAudioOutput(const AudioBlock& block, std::string& reason);
-uint32_t audioOutputPosition();     // frames played: smoothed between the device's updates, never backwards, never past block.frames
+// Frames of the block played so far: smoothed between the device's updates, never backwards, never past block.frames.
+uint32_t audioOutputPosition();
 void closeAudioOutput();

@@ -1,7 +1,8 @@
+// Threads of the program's own: started once, never joined.
 #pragma once
 
 #include <cstdint>
 
-// Starts `routine(argument)` on a thread of its own that nobody waits for
-// (detached). False when no thread could be started.
+// Runs routine(argument) on a new thread that ends with it or with the
+// process; its result is dropped. False when no thread could be started.
 bool startThread(uint32_t (*routine)(void*), void* argument);

@@ -2,11 +2,13 @@
 // written once; the device plays it from memory while the song is still
 // being rendered into it. The played position is the device's own,
 // smoothed on the clock between the device's updates: each change of the
-// reported position counts as a pull of the frames it moved over.
+// reported position is a step from which playback runs on at the sample
+// rate, for at most a tenth of a second until the next change.
 #include <windows.h>
 #include <mmreg.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/audio_clock.h"
@@ -89,7 +91,7 @@ bool openAudioOutput(const AudioBlock& block, std::string& reason) {
   if (result != MMSYSERR_NOERROR) return refuse(reason, "waveOutPrepareHeader", result);
   output.prepared = true;
   output.clock.emplace();
-  output.clock->framesPerSecond = block.format.sampleRate;
+  clockStart(*output.clock, block.format.sampleRate);
   result = waveOutWrite(output.device, &output.header, sizeof output.header);
   if (result != MMSYSERR_NOERROR) return refuse(reason, "waveOutWrite", result);
   return true;
@@ -100,7 +102,11 @@ uint32_t audioOutputPosition() {
   const uint64_t now = monotonicNanoseconds();
   uint32_t frames = 0;
   if (devicePosition(frames) && frames > output.reported) {
-    clockRecordPull(*output.clock, output.reported, frames, now);
+    // Between two of the device's updates playback goes on at the sample
+    // rate; a device that stalls is not run past by more than the window.
+    const uint32_t window = output.block.format.sampleRate / 10;
+    const auto reach = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{frames} + window, output.block.frames));
+    clockRecordPull(*output.clock, frames, reach, now);
     output.reported = frames;
   }
   return clockPosition(*output.clock, now, output.block.frames);

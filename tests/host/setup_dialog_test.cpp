@@ -96,14 +96,30 @@ TEST(StartButton, WithoutASelectionKeepsTheRecordsSize) {
   EXPECT_EQ(record.windowed, 1);
 }
 
+TEST(DialogContent, ListsTheModesSelectsTheRecordsSizeAndTicksTheBoxUnlessWindowed) {
+  listModes({{1280, 720}, {800, 600}});
+  IntroConfig record = defaults();
+  SetupWindowContent content = setupWindowContent(record);
+  EXPECT_EQ(content.modeTexts, (std::vector<std::string>{"1280 * 720", "800 * 600"}));
+  EXPECT_EQ(content.selected, 0);
+  EXPECT_TRUE(content.fullScreenTicked);
+  record.width = 800;
+  record.height = 600;
+  record.windowed = 1;
+  content = setupWindowContent(record);
+  EXPECT_EQ(content.selected, 1);
+  EXPECT_FALSE(content.fullScreenTicked);
+  // The window has no texts of its own: every one comes with the content.
+  for (const std::string* text : {&content.caption, &content.banner, &content.rule, &content.resolutionLabel,
+                                  &content.fullScreenLabel, &content.startText, &content.cancelText})
+    EXPECT_FALSE(text->empty());
+}
+
 // The dialog template carries the same texts as the host hands the dialog,
 // so that the template alone shows the dialog the show means.
 TEST(SetupWindowContent, TextsAgreeWithTheDialogTemplate) {
   listModes({{1280, 720}});
   const SetupWindowContent content = setupWindowContent(defaults());
-  EXPECT_EQ(content.modeTexts, std::vector<std::string>{"1280 * 720"});
-  EXPECT_EQ(content.selected, 0);
-  EXPECT_TRUE(content.fullScreenTicked);
 
   std::map<std::string, std::string> texts;  // control id (or CAPTION) -> text
   std::ifstream script(GM_SETUP_DIALOG_SCRIPT);

@@ -1,26 +1,25 @@
 // The show's threads: the song rendering on its own thread while the audio
-// device pulls it and the frame loop reads the envelope recording. Under
+// output plays it and the frame loop reads the envelope recording. Under
 // ThreadSanitizer these tests are the proof that the sharing is race-free.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
-#include <unistd.h>
-
+#include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <thread>
 #include <vector>
 
 #include "host/audio_playback.h"
 #include "host/frame_values.h"
 #include "host/intro_config.h"
-#include "platform/audio_output.h"
+#include "host/show_state.h"
+#include "platform/audio_block.h"
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
+#include "tests/platform/scratch_folder.h"
 
 namespace {
 
@@ -36,71 +35,58 @@ ShowState state;  // the frame loop's carried state
 class ShowThreads : public ::testing::Test {
  protected:
   void SetUp() override {
-    resetAudioPlayback();
     resetSynth();
     state = ShowState{};
     setIntroDefaults(record, 0);
     config = &record;
   }
-  void TearDown() override { resetAudioPlayback(); }
+  void TearDown() override {
+    stopAudio();
+    for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"}) unsetenv(name);
+  }
 };
 
 void waitForRender() {
   while (synthFramesDone() < kSongFrames) std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
-TEST_F(ShowThreads, PlayedFramesAreFinishedFramesOrSilenceAndTheClockStopsAtTheEnd) {
-  // SDL's disk driver writes what the device pulled to a file, a little
-  // faster than real time, while the song renders on another thread.
-  const uint32_t blockFrames = kSanitized ? 40000 : 200000;
-  const std::string played = testing::TempDir() + "gm-played-" + std::to_string(getpid()) + ".raw";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", played.c_str(), 1);
-  setenv("SDL_DISKAUDIODELAY", kSanitized ? "20" : "4", 1);
-  std::thread render([&] { renderSongFrames(shippedSong(), SynthOutput, blockFrames + 8192, nullptr); });
-  const AudioBlock block = {{44100, 2}, SynthOutput, blockFrames, synthFramesDone};
-  std::string reason;
-  ASSERT_TRUE(openAudioOutput(block, reason)) << reason;
-  // The frame loop meanwhile reads the recording at the played position.
-  uint32_t previous = 0;
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (previous < blockFrames && std::chrono::steady_clock::now() < giveUp) {
-    const uint32_t position = audioOutputPosition();
-    EXPECT_GE(position, previous);
+bool silent(const float* frame) { return frame[0] == 0.0f && frame[1] == 0.0f; }
+
+TEST_F(ShowThreads, PulledFramesAreFinishedFramesOrSilence) {
+  // A device pulling on its own thread while the song renders on another.
+  const uint32_t pullFrames = kSanitized ? 40000 : 400000;
+  // The render writes a little more than the device will pull.
+  std::thread render([&] { renderSongFrames(shippedSong(), SynthOutput, pullFrames + 8192, nullptr); });
+  const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
+  std::vector<float> pulled(2 * size_t{pullFrames});
+  std::atomic<uint32_t> handed{0};
+  std::thread device([&] {
+    for (uint32_t at = 0; at < pullFrames; at += 1000) {
+      // Each pull reaches past the frames finished so far, into the ones
+      // the render is writing: those must come out whole or as silence.
+      while (synthFramesDone() < at + 500) std::this_thread::sleep_for(std::chrono::microseconds(200));
+      handed.store(copyBlockFrames(song, at, &pulled[2 * size_t{at}], 1000));
+    }
+  });
+  // The frame loop meanwhile reads the recording at the position handed out.
+  for (uint32_t position = 0; position < pullFrames; position = handed.load()) {
     beginFrameFromRecording(state, position);
     endFrame(state, position);
-    previous = position;
   }
-  // The device goes on pulling past the end of the block: silence.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(audioOutputPosition(), blockFrames);
-  closeAudioOutput();
-  unsetenv("SDL_DISKAUDIOFILE");
-  unsetenv("SDL_DISKAUDIODELAY");
+  device.join();
   render.join();
-
-  std::vector<float> pulled;
-  {
-    std::ifstream file(played, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    pulled.resize(bytes.size() / sizeof(float));
-    std::memcpy(pulled.data(), bytes.data(), pulled.size() * sizeof(float));
-  }
-  std::remove(played.c_str());
-  ASSERT_GT(pulled.size(), 2 * size_t{blockFrames});
-  uint32_t silent = 0;
-  for (uint32_t i = 0; i < blockFrames; ++i) {
-    const float l = pulled[2 * size_t{i}], r = pulled[2 * size_t{i} + 1];
-    if (l == 0.0f && r == 0.0f && (SynthOutput[2 * i] != 0.0f || SynthOutput[2 * i + 1] != 0.0f)) {
-      ++silent;  // not rendered yet when it was pulled
+  uint32_t late = 0;
+  for (uint32_t i = 0; i < pullFrames; ++i) {
+    const float* frame = &pulled[2 * size_t{i}];
+    if (silent(frame) && !silent(&SynthOutput[2 * i])) {
+      ++late;  // not rendered yet when it was pulled
       continue;
     }
-    ASSERT_EQ(l, SynthOutput[2 * i]) << "frame " << i;
-    ASSERT_EQ(r, SynthOutput[2 * i + 1]) << "frame " << i;
+    ASSERT_EQ(frame[0], SynthOutput[2 * i]) << "frame " << i;
+    ASSERT_EQ(frame[1], SynthOutput[2 * i + 1]) << "frame " << i;
   }
-  // The render is far faster than the pulls: at most the first moments are silent.
-  EXPECT_LT(silent, blockFrames / 2);
-  for (size_t i = 2 * size_t{blockFrames}; i < pulled.size(); ++i) ASSERT_EQ(pulled[i], 0.0f) << "past the end";
+  // At least the first half of every pull was finished.
+  EXPECT_LE(late, pullFrames / 2);
 }
 
 TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) {
@@ -124,9 +110,48 @@ TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) 
   waitForRender();
 }
 
+TEST_F(ShowThreads, AfterASynchronousStartTheFrameLoopFollowsTheDeviceToTheSongsEnd) {
+  if (kSanitized) GTEST_SKIP() << "a whole-song render is too slow under the sanitizers";
+  ScratchFolder folder;
+  // The disk driver writes what the device played to a file; without a
+  // delay it pulls as fast as it can, so the song plays in moments.
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", "played.raw", 1);
+  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  record.threadedSound = 0;
+  startAudio();
+  EXPECT_EQ(synthFramesDone(), kSongFrames);
+
+  // The frame loop's steps without the drawing. At the song's own pace the
+  // end would take three minutes.
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  uint32_t position = 0, previous = 0;
+  do {
+    position = playedPosition();
+    ASSERT_GE(position, previous);
+    previous = position;
+    beginFrameFromRecording(state, position);
+  } while (!endFrame(state, position) && std::chrono::steady_clock::now() < giveUp);
+  EXPECT_EQ(position, kSongFrames);
+  stopAudio();
+
+  // Played: silence while the device was still paused, the song from its
+  // first sound to its end, then silence.
+  std::ifstream file("played.raw", std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+  const size_t playedFrames = bytes.size() / 8;
+  const float* played = reinterpret_cast<const float*>(bytes.data());
+  size_t heard = 0, sounding = 0;
+  while (heard < playedFrames && silent(&played[2 * heard])) ++heard;
+  while (sounding < kSongFrames && silent(&SynthOutput[2 * sounding])) ++sounding;
+  ASSERT_GE(playedFrames - heard, size_t{kSongFrames - sounding});
+  for (size_t i = 0; i < 2 * (kSongFrames - sounding); ++i)
+    ASSERT_EQ(played[2 * heard + i], SynthOutput[2 * sounding + i]) << "song frame " << sounding + i / 2;
+  for (size_t i = 2 * (heard + kSongFrames - sounding); i < 2 * playedFrames; ++i) ASSERT_EQ(played[i], 0.0f);
+}
+
 TEST_F(ShowThreads, WithoutADeviceTheClockRunsOnTheSystemClock) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  record.threadedSound = 1;
   testing::internal::CaptureStderr();
   startAudio();
   const std::string said = testing::internal::GetCapturedStderr();
@@ -138,13 +163,29 @@ TEST_F(ShowThreads, WithoutADeviceTheClockRunsOnTheSystemClock) {
   waitForRender();
 }
 
-TEST_F(ShowThreads, SynchronousStartReturnsWithTheWholeSongRendered) {
-  if (kSanitized) GTEST_SKIP() << "a whole-song render is too slow under the sanitizers";
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  record.threadedSound = 0;
-  startAudio();
-  EXPECT_EQ(synthFramesDone(), kSongFrames);
-  EXPECT_LT(playedPosition(), 44100u);
+// Leaves the process no room for another thread's stack.
+void limitAddressSpace() {
+  std::ifstream statm("/proc/self/statm");
+  unsigned long pages = 0;
+  statm >> pages;
+  const rlim_t limit = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (1u << 20);
+  const rlimit space = {limit, limit};
+  setrlimit(RLIMIT_AS, &space);
+}
+
+TEST(ShowThreadsDeathTest, WithoutASecondThreadTheSongRendersBeforeItPlays) {
+  if (kSanitized) GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        setIntroDefaults(record, 0);
+        config = &record;
+        setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+        limitAddressSpace();
+        startAudio();
+        std::exit(synthFramesDone() == kSongFrames ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "renders before it plays");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ constexpr uint32_t kEnd = 7688496;
 // A fake device that pulls `buffer` frames every buffer's duration.
 struct FakeDevice {
   AudioClock clock;
+  FakeDevice() { clockStart(clock, 44100); }
   uint32_t handed = 0;
   uint64_t nextPullNs = 0;
   uint32_t buffer = 1024;
@@ -24,9 +25,16 @@ struct FakeDevice {
   }
 };
 
-TEST(AudioClock, StandsAtZeroUntilTheFirstPull) {
-  AudioClock clock;
-  EXPECT_EQ(clockPosition(clock, 5 * kMs, kEnd), 0u);
+TEST(AudioClock, StandsAtZeroUntilTheFirstPullAndAgainAfterARestart) {
+  FakeDevice device;
+  // The time before the first pull, when a device may play silence, does not count.
+  EXPECT_EQ(clockPosition(device.clock, 5 * kMs, kEnd), 0u);
+  device.nextPullNs = 50 * kMs;
+  device.runUntil(60 * kMs);
+  EXPECT_EQ(clockPosition(device.clock, 50 * kMs, kEnd), 0u);
+  EXPECT_EQ(clockPosition(device.clock, 60 * kMs, kEnd), 441u);
+  clockStart(device.clock, 44100);
+  EXPECT_EQ(clockPosition(device.clock, 70 * kMs, kEnd), 0u);
 }
 
 TEST(AudioClock, IsMonotonicSmoothAndNeverAheadOfWhatWasHanded) {
@@ -61,6 +69,7 @@ TEST(AudioClock, DoesNotGoBackWhenAPullComesLate) {
 
 TEST(AudioClock, StopsAtTheEndOfTheSong) {
   AudioClock clock;
+  clockStart(clock, 44100);
   clockRecordPull(clock, kEnd - 100, kEnd, 0);
   EXPECT_EQ(clockPosition(clock, 1000 * kMs, kEnd), kEnd);
   clockRecordPull(clock, kEnd, kEnd, 2000 * kMs);
@@ -68,10 +77,11 @@ TEST(AudioClock, StopsAtTheEndOfTheSong) {
 }
 
 TEST(WallClock, RunsAtTheSampleRateAndStopsAtTheEnd) {
-  EXPECT_EQ(wallClockPosition(0, 0, 44100, kEnd), 0u);
-  EXPECT_EQ(wallClockPosition(10 * kMs, 1010 * kMs, 44100, kEnd), 44100u);
-  EXPECT_EQ(wallClockPosition(0, 500 * 1000 * kMs, 44100, kEnd), kEnd);
-  EXPECT_EQ(wallClockPosition(50 * kMs, 10 * kMs, 44100, kEnd), 0u);
+  EXPECT_EQ(wallClockPosition(0, 0, kEnd, 44100), 0u);
+  EXPECT_EQ(wallClockPosition(10 * kMs, 1010 * kMs, kEnd, 44100), 44100u);
+  EXPECT_EQ(wallClockPosition(10 * kMs, 1010 * kMs, kEnd, 48000), 48000u);
+  EXPECT_EQ(wallClockPosition(0, 500 * 1000 * kMs, kEnd, 44100), kEnd);
+  EXPECT_EQ(wallClockPosition(50 * kMs, 10 * kMs, kEnd, 44100), 0u);
 }
 
 }  // namespace

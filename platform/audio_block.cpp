@@ -1,0 +1,28 @@
+#include "platform/audio_block.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+// Another thread may be writing the block: every sample is read through a
+// relaxed atomic, and the finished-frame count (read with acquire by the
+// writer's side) says which of them are final.
+float loadSample(const float& sample) {
+  return std::atomic_ref<float>(const_cast<float&>(sample)).load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+uint32_t copyBlockFrames(const AudioBlock& block, uint32_t from, float* out, uint32_t frames) {
+  const uint32_t channels = block.format.channels;
+  const uint32_t start = std::min(from, block.frames);
+  const uint32_t after = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{start} + frames, block.frames));
+  const uint32_t finished = block.framesFinished ? block.framesFinished() : block.frames;
+  const uint32_t ready = std::max(start, std::min(finished, after));
+  const size_t copied = size_t{ready - start} * channels;
+  const float* samples = block.samples + size_t{start} * channels;
+  for (size_t i = 0; i < copied; ++i) out[i] = loadSample(samples[i]);
+  std::fill(out + copied, out + size_t{frames} * channels, 0.0f);
+  return after;
+}

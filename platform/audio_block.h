@@ -1,0 +1,14 @@
+// What a pull-based audio output hands its device: the next frames of the
+// block, as far as they are complete.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/audio_output.h"
+
+// Fills `out` with `frames` frames of the block from frame `from` on.
+// Complete frames are copied as written; a frame not yet complete and every
+// frame past the end play as silence. A block without a finished-frame
+// count is complete. Returns the frame that follows the ones handed out,
+// at most block.frames.
+uint32_t copyBlockFrames(const AudioBlock& block, uint32_t from, float* out, uint32_t frames);
