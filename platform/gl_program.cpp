@@ -2,6 +2,23 @@
 
 #include <cstring>
 
+namespace {
+
+// The driver's message about a shader or program that failed, or `silent`
+// when it gave none. Shaders and programs keep their logs alike, through
+// their own two query functions.
+template <typename Parameter, typename InfoLog>
+std::string driverLog(GLuint object, Parameter parameter, InfoLog infoLog, const char* silent) {
+  GLint length = 0;
+  parameter(object, GL_INFO_LOG_LENGTH, &length);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) infoLog(object, length, nullptr, text.data());
+  text.resize(std::strlen(text.c_str()));
+  return text.empty() ? silent : text;
+}
+
+}  // namespace
+
 GLuint compileShader(GLenum stage, const char* source, std::string* log) {
   GLuint shader = glCreateShader(stage);
   glShaderSource(shader, 1, &source, nullptr);
@@ -9,12 +26,7 @@ GLuint compileShader(GLenum stage, const char* source, std::string* log) {
   GLint ok = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (ok == GL_TRUE) return shader;
-  GLint length = 0;
-  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) glGetShaderInfoLog(shader, length, nullptr, text.data());
-  text.resize(std::strlen(text.c_str()));
-  *log = text.empty() ? "the driver rejected the shader without a message" : text;
+  *log = driverLog(shader, glGetShaderiv, glGetShaderInfoLog, "the driver rejected the shader without a message");
   glDeleteShader(shader);
   return 0;
 }
@@ -29,12 +41,8 @@ GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log)
   GLint ok = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &ok);
   if (ok == GL_TRUE) return program;
-  GLint length = 0;
-  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-  if (length > 0) glGetProgramInfoLog(program, length, nullptr, text.data());
-  text.resize(std::strlen(text.c_str()));
-  *log = text.empty() ? "the driver could not link the program without a message" : text;
+  *log = driverLog(program, glGetProgramiv, glGetProgramInfoLog,
+                   "the driver could not link the program without a message");
   glDeleteProgram(program);
   return 0;
 }

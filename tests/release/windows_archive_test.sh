@@ -35,23 +35,15 @@ expect_same_names "DLLs" "$listed" "$imports"
 
 # Everything under Wine runs on one display: the prefix's first windowed
 # program fixes the display of all that follow.
-export WINE_RUN=$here/../../scripts/wine-run
+export WINE_RUN=$here/../../scripts/wine-run WINE_WINDOWS=$here/../scripts/wine_windows.sh
 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
+  . "$WINE_WINDOWS"
   "$WINE_RUN" "$WINEPREFIX" --prepare
   wine ./glass-meridian.exe --version >"$WORK/version.txt" 2>/dev/null
   wine ./glass-meridian.exe >"$WORK/show.txt" 2>&1 & pid=$!
-  deadline=$((SECONDS + 120))
-  until dialog=$(xdotool search --name "^Glass Meridian\$" 2>/dev/null | head -n 1) && [ -n "$dialog" ]; do
-    if [ $SECONDS -ge $deadline ]; then echo "the setup dialog did not appear"; cat "$WORK/show.txt"; kill $pid; exit 1; fi
-    sleep 0.5
-  done
-  sleep 1
-  xdotool windowfocus --sync "$dialog"
-  xdotool key Escape
-  timeout 30 tail --pid=$pid -f /dev/null
-  if kill -0 $pid 2>/dev/null; then echo "the dialog did not close on Escape"; kill $pid; exit 1; fi
-  wait $pid; status=$?
-  if [ $status -ne 255 ]; then echo "exit status $status after Escape, expected 255"; cat "$WORK/show.txt"; exit 1; fi
+  dialog=$(wait_for_window "Glass Meridian" 120) || { echo "the setup dialog did not appear"; cat "$WORK/show.txt"; kill $pid; exit 1; }
+  press_in_window "$dialog" Escape
+  expect_exit $pid 255 "Escape in the dialog" "$WORK/show.txt" || exit 1
 ' || failed=1
 expect_version "$(cat "$work/version.txt")" glass-meridian "$version" "$commit"
 

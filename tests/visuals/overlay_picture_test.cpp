@@ -2,23 +2,16 @@
 // drawn at start-up byte for byte as it always was.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
+#include "tests/byte_digest.h"
 #include "visuals/overlay_picture.h"
 
 namespace {
-
-uint64_t fnv1a64(const unsigned char* bytes, size_t count) {
-  uint64_t hash = 0xcbf29ce484222325ull;
-  for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
-  return hash;
-}
 
 TEST(OverlayPicture, IsTheSameBytesOnEveryBuildAndEveryCall) {
   static_assert(kOverlayBytes == 9437184);
   const unsigned char* picture = overlayPicture();
   // The picture as first drawn (and embedded) by the Linux build.
-  EXPECT_EQ(fnv1a64(picture, kOverlayBytes), 0x95b1ee4572e4e117ull);
+  EXPECT_EQ(byteDigest(picture, kOverlayBytes), 0x95b1ee4572e4e117ull);
   EXPECT_EQ(overlayPicture(), picture);
 }
 

@@ -21,39 +21,26 @@ if ! ls /usr/lib/i386-linux-gnu/libGL.so.1 /usr/lib/i386-linux-gnu/dri/swrast_dr
 fi
 rm -rf "$work" && mkdir -p "$work" || exit 1
 export SCRIPTS=$(cd "$(dirname "$0")" && pwd) WORK=$work
+export WINE_WINDOWS=$SCRIPTS/../../scripts/wine_windows.sh
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() { wineserver -k >/dev/null 2>&1; rm -rf "$WINEPREFIX"; }
 trap cleanup EXIT
 cd "$bin" || exit 1
 
 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
-  wait_for() {  # wait_for TITLE SECONDS: the id of a window titled exactly TITLE
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-      id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
-      if [ -n "$id" ]; then echo "$id"; return 0; fi
-      sleep 0.5
-    done
-    return 1
-  }
+  . "$WINE_WINDOWS"
   wineboot --init >/dev/null 2>&1; wineserver --wait
   wine ./glass-meridian.exe > "$WORK/output.txt" 2>&1 & pid=$!
-  dialog=$(wait_for "Glass Meridian" 120) || { echo "the setup dialog did not appear"; kill $pid; exit 1; }
+  dialog=$(wait_for_window "Glass Meridian" 120) || { echo "the setup dialog did not appear"; kill $pid; exit 1; }
   sleep 1
   eval "$(xwininfo -id "$dialog" | sed -n "s/^ *Absolute upper-left X: *\(-*[0-9]*\)/x=\1/p; s/^ *Absolute upper-left Y: *\(-*[0-9]*\)/y=\1/p; s/^ *Width: *\([0-9]*\)/w=\1/p; s/^ *Height: *\([0-9]*\)/h=\1/p")"
   ffmpeg -loglevel error -f x11grab -draw_mouse 0 -video_size ${w}x${h} -i "$DISPLAY+$x,$y" -frames:v 1 -y "$WORK/dialog.png"
   ffmpeg -loglevel error -i "$WORK/dialog.png" -f rawvideo -pix_fmt gray -y "$WORK/dialog.gray"
   python3 "$SCRIPTS/dialog_controls.py" "$WORK/dialog.gray" $w $h || { kill $pid; exit 1; }
-  xdotool windowfocus --sync "$dialog"
-  xdotool key Return
-  wait_for "Talon/Vexa" 60 >/dev/null || { echo "START did not open the show window"; cat "$WORK/output.txt"; kill $pid; exit 1; }
-  box=$(wait_for "Shader Compiler Error" 60) || { echo "no Shader Compiler Error box"; cat "$WORK/output.txt"; kill $pid; exit 1; }
-  sleep 1
-  xdotool windowfocus --sync "$box"
-  xdotool key Return
-  timeout 30 tail --pid=$pid -f /dev/null
-  if kill -0 $pid 2>/dev/null; then echo "the show did not end after the message box"; kill $pid; exit 1; fi
-  wait $pid; status=$?
-  if [ $status -ne 1 ]; then echo "exit status $status after the effect failed, expected 1"; cat "$WORK/output.txt"; exit 1; fi
+  press_in_window "$dialog" Return
+  wait_for_window "Talon/Vexa" 60 >/dev/null || { echo "START did not open the show window"; cat "$WORK/output.txt"; kill $pid; exit 1; }
+  box=$(wait_for_window "Shader Compiler Error" 60) || { echo "no Shader Compiler Error box"; cat "$WORK/output.txt"; kill $pid; exit 1; }
+  press_in_window "$box" Return
+  expect_exit $pid 1 "the Shader Compiler Error box" "$WORK/output.txt" || exit 1
   echo "dialog, START, window \"Talon/Vexa\", Shader Compiler Error, exit status 1"
 '
