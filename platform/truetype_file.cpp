@@ -104,6 +104,41 @@ bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
   return true;
 }
 
+// The offset and length of the table `tag` in a file whose table records
+// were checked; false when there is none.
+bool findTable(const std::vector<unsigned char>& bytes, const char* tag, size_t& offset, size_t& length) {
+  const size_t tables = bigEndian(bytes.data() + 4, 2);
+  for (size_t t = 0; t < tables; ++t) {
+    const unsigned char* record = bytes.data() + 12 + 16 * t;
+    if (std::memcmp(record, tag, 4) != 0) continue;
+    offset = bigEndian(record + 8, 4);
+    length = bigEndian(record + 12, 4);
+    return true;
+  }
+  return false;
+}
+
+// Every glyph that the glyph location table names lies inside the glyph
+// table, and so inside the file: a rasteriser would otherwise read past
+// the file's end or quietly draw nothing.
+bool glyphsInsideFile(const std::vector<unsigned char>& bytes) {
+  size_t head = 0, headLength = 0, maxp = 0, maxpLength = 0, loca = 0, locaLength = 0, glyf = 0, glyfLength = 0;
+  if (!findTable(bytes, "head", head, headLength) || !findTable(bytes, "maxp", maxp, maxpLength) ||
+      !findTable(bytes, "loca", loca, locaLength) || !findTable(bytes, "glyf", glyf, glyfLength) ||
+      headLength < 54 || maxpLength < 6)
+    return false;
+  // indexToLocFormat: 0 for offsets / 2 in 16 bits, 1 for offsets in 32 bits.
+  const bool longOffsets = bigEndian(bytes.data() + head + 50, 2) != 0;
+  const size_t entry = longOffsets ? 4 : 2;
+  const size_t glyphs = bigEndian(bytes.data() + maxp + 4, 2);
+  if (locaLength / entry < glyphs + 1) return false;
+  for (size_t g = 0; g <= glyphs; ++g) {
+    const size_t at = bigEndian(bytes.data() + loca + g * entry, static_cast<int>(entry));
+    if ((longOffsets ? at : 2 * at) > glyfLength) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string locateTrueTypeFile(const std::string& name, const std::string& programFolder) {
@@ -128,6 +163,10 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
   }
   if (!trueTypeTablesComplete(bytes)) {
     problem = path + ": not a complete TrueType font";
+    return false;
+  }
+  if (!glyphsInsideFile(bytes)) {
+    problem = path + ": not a complete TrueType font: its glyphs lie outside the file";
     return false;
   }
   return true;

@@ -33,6 +33,10 @@ int captureStillFrame(const CaptureOptions& options) {
 }
 
 int capture(int argc, char** argv) {
+  // A write past a closed pipe or the file size limit fails with EPIPE or
+  // EFBIG like any other refused write instead of ending the process.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   CaptureOptions options;
   std::string error;
   if (!parseCaptureOptions(argc - 1, argv + 1, &options, &error)) return report(kCaptureRefused, error, true);
@@ -43,10 +47,6 @@ int capture(int argc, char** argv) {
     return report(written ? kCaptureDone : kCaptureFailed,
                   std::string("writing to standard output failed: ") + std::strerror(errno));
   }
-  // A write past a closed pipe or the file size limit fails with EPIPE or
-  // EFBIG like any other refused write instead of ending the process.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGXFSZ, SIG_IGN);
   catchStopSignals();
   if (options.still) return captureStillFrame(options);
   return report(runCapture(options, &error), error);
