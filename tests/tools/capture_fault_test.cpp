@@ -311,4 +311,37 @@ TEST(CaptureFaults, ClosedStandardStreamsChangeNoOutput) {
   fs::remove_all(folder);
 }
 
+// What a killed capture leaves behind, the next capture of the same
+// outputs removes, and says so.
+TEST(CaptureFaults, KilledCapturesLeftoversGoAtTheNextStart) {
+  const fs::path folder = fs::path(::testing::TempDir()) / ("capture_killed_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  std::FILE* output = std::tmpfile();
+  const std::vector<std::string> args = {"--size", "64x36", "--fps", "10", "--to", "30", "--wav", "a.wav", "--frames",
+                                         "frames"};
+  const pid_t killed = fork();
+  ASSERT_GE(killed, 0);
+  if (killed == 0) execCapture({.name = "", .args = args, .status = 0, .message = ""}, folder, fileno(output));
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(120);
+  while (!firstFrameWritten(folder) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  kill(killed, SIGKILL);
+  waitUntil(killed, deadline);
+  const size_t left = snapshot(folder).size();
+  EXPECT_GE(left, 5u) << "a.wav's two temporaries, the folder and its two temporary folders";
+
+  std::vector<std::string> again = args;
+  again[5] = "0.2";
+  const pid_t next = fork();
+  ASSERT_GE(next, 0);
+  if (next == 0) execCapture({.name = "", .args = again, .status = 0, .message = ""}, folder, fileno(output));
+  EXPECT_EQ(waitUntil(next, deadline), 0);
+  for (const auto& [name, content] : snapshot(folder)) EXPECT_EQ(name.find(".partial-"), std::string::npos) << name;
+  std::rewind(output);
+  std::string said;
+  for (int c = 0; (c = std::fgetc(output)) != EOF;) said += static_cast<char>(c);
+  std::fclose(output);
+  EXPECT_NE(said.find("glass-meridian-capture: removed 'frames/.partial-"), std::string::npos) << said;
+  fs::remove_all(folder);
+}
+
 }  // namespace

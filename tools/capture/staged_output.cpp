@@ -218,7 +218,7 @@ std::vector<std::string> removeKilledTemporaries(const std::string& folder, cons
     if (!ours || lstat(path.c_str(), &info) != 0 || info.st_uid != geteuid()) continue;
     if (stem != nullptr && S_ISREG(info.st_mode)) unlink(path.c_str());
     if (stem == nullptr && S_ISDIR(info.st_mode)) removeTemporaryFolder(path);
-    if (access(path.c_str(), F_OK) != 0) removed.push_back(path);
+    if (access(path.c_str(), F_OK) != 0) removed.push_back(folder == "." ? name : path);
   }
   closedir(entries);
   return removed;
