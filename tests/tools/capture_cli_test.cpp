@@ -91,7 +91,8 @@ TEST(CaptureCommandLine, AVideoNameWithAColonIsAFileName) {
   const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_colon";
   std::filesystem::create_directories(folder);
   // Without PATH, ffmpeg is looked for on the system's default path.
-  const CaptureRun run = capture("--to 0.1 --size 32x18 --video take:1.mp4", "cd " + folder.string() + " && env -u PATH");
+  const CaptureRun run =
+      capture("--to 0.1 --size 32x18 --video take:1.mp4", "cd " + folder.string() + " && env -u PATH");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_GT(std::filesystem::file_size(folder / "take:1.mp4"), 1000u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)

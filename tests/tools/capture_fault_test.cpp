@@ -20,8 +20,6 @@
 #include <map>
 #include <string>
 #include <thread>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "tools/capture/video_pipe.h"
@@ -74,7 +72,10 @@ void writeFontWithGlyphsOutside(const fs::path& shipped, const fs::path& copy) {
   for (size_t table = 0; table < number(4, 2); ++table) {
     const size_t record = 12 + 16 * table;
     if (font.compare(record, 4, "head") == 0) head = number(record + 8, 4);
-    if (font.compare(record, 4, "loca") == 0) std::tie(loca, locaLength) = std::pair(number(record + 8, 4), number(record + 12, 4));
+    if (font.compare(record, 4, "loca") == 0) {
+      loca = number(record + 8, 4);
+      locaLength = number(record + 12, 4);
+    }
   }
   const int entry = number(head + 50, 2) == 0 ? 2 : 4;
   for (int i = 0; i < entry; ++i) font[loca + locaLength - entry + i] = static_cast<char>(i == 0 ? 0x7f : 0xff);
@@ -300,8 +301,8 @@ TEST(CaptureFaults, ClosedStandardStreamsChangeNoOutput) {
     fs::create_directories(folder / std::to_string(closed));
     const pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) execCapture({.name = "", .args = args, .status = 0, .message = "", .closedStreams = closed}, folder / std::to_string(closed),
-                                fileno(output));
+    const Fault run = {.name = "", .args = args, .status = 0, .message = "", .closedStreams = closed};
+    if (child == 0) execCapture(run, folder / std::to_string(closed), fileno(output));
     EXPECT_EQ(waitUntil(child, Clock::now() + std::chrono::seconds(120)), 0) << (closed ? "closed" : "open");
     outputs[closed] = snapshot(folder / std::to_string(closed));
   }
@@ -323,7 +324,8 @@ TEST(CaptureFaults, KilledCapturesLeftoversGoAtTheNextStart) {
   ASSERT_GE(killed, 0);
   if (killed == 0) execCapture({.name = "", .args = args, .status = 0, .message = ""}, folder, fileno(output));
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(120);
-  while (!firstFrameWritten(folder) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  while (!firstFrameWritten(folder) && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   kill(killed, SIGKILL);
   waitUntil(killed, deadline);
   const size_t left = snapshot(folder).size();

@@ -34,8 +34,9 @@ const char* const kCaptureHelp =
     "\n"
     "Outputs combine: --wav, --frames and --video may all be given at once.\n"
     "Each is written beside its file under a temporary name and takes the\n"
-    "file's place only when every output is complete; SIGINT, SIGTERM and\n"
-    "SIGHUP stop the capture at the next frame and leave every file as it was.\n"
+    "file's place only when every output is complete, all together or none;\n"
+    "SIGINT, SIGTERM and SIGHUP stop the capture at the next frame and leave\n"
+    "every file as it was.\n"
     "Exit status: 0 done, 1 the render, a write or the encoder failed, 2 a\n"
     "wrong command line, an output that cannot be written, a missing font or\n"
     "ffmpeg (nothing touched), 128 + N stopped by signal N.\n";

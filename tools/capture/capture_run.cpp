@@ -175,17 +175,17 @@ bool printTimes(const CaptureOptions& o, FrameRange range, double songSeconds, d
                       stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay) >= 0;
 }
 
-// What the committed outputs hold.
-// False with errno set when stderr refused the text.
+// What the committed outputs hold. False with errno set when stderr
+// refused the text.
 bool printWritten(const CaptureOptions& o, FrameRange range) {
   const SampleRange sound = soundtrackRange(range, o.fps);
   int written = 0;
   if (!o.wavPath.empty())
     written |= std::fprintf(stderr, "wrote %s: %u frames, %.3f s\n", o.wavPath.c_str(), songFramesOf(sound),
-                 static_cast<double>(songFramesOf(sound)) / kSampleRate);
+                            static_cast<double>(songFramesOf(sound)) / kSampleRate);
   if (!o.framesDir.empty())
-    written |= std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(), range.first,
-                 range.end - 1, kManifestName);
+    written |= std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(),
+                            range.first, range.end - 1, kManifestName);
   if (!o.videoPath.empty())
     written |= std::fprintf(stderr, "wrote %s: %.3f s\n", o.videoPath.c_str(),
                             static_cast<double>(range.end - range.first) / o.fps);

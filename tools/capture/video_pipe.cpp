@@ -182,9 +182,9 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
     pipe.log = -1;
     return false;
   }
-  const int spawned = startProgram(ffmpegArguments(program, request),
-                                   {{fds[0], STDIN_FILENO}, {pipe.log, STDERR_FILENO}, {request.audioFile, kAudioDescriptor}},
-                                   &pipe.pid);
+  const int spawned = startProgram(
+      ffmpegArguments(program, request),
+      {{fds[0], STDIN_FILENO}, {pipe.log, STDERR_FILENO}, {request.audioFile, kAudioDescriptor}}, &pipe.pid);
   close(fds[0]);
   if (spawned != 0) {
     *error = "cannot start " + program + ": " + std::strerror(spawned);
