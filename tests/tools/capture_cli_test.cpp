@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -97,6 +98,19 @@ TEST(CaptureCommandLine, AVideoNameWithAColonIsAFileName) {
   EXPECT_GT(std::filesystem::file_size(folder / "take:1.mp4"), 1000u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
       << "only the video";
+  std::filesystem::remove_all(folder);
+}
+
+TEST(CaptureCommandLine, NamesAtTheSystemsLimitAreWritten) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_long_names";
+  std::filesystem::create_directories(folder);
+  const std::string stem(static_cast<size_t>(pathconf(folder.c_str(), _PC_NAME_MAX)) - 4, 'n');
+  for (const std::string& arguments :
+       {"--to 0.1 --wav " + stem + ".wav", "--still 1 --size 32x18 --png " + stem + ".png"}) {
+    const CaptureRun run = capture(arguments, "cd " + folder.string() + " &&");
+    EXPECT_EQ(run.status, 0) << run.output;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
   std::filesystem::remove_all(folder);
 }
 
