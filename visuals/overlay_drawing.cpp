@@ -1,6 +1,6 @@
 // Draws the overlay picture: "GLASS MERIDIAN" in upright bevelled
-// capitals stacked down the right edge, each letter on a dark glass tile,
-// the two words in two columns with a meridian line between them and a
+// capitals stacked down the right edge, each word in a column on a dark
+// glass panel, the two columns with a meridian line between them and a
 // wire globe under the shorter word; pure black everywhere else. Only
 // +, -, *, / and sqrt: the same bytes on every platform.
 #include "visuals/overlay_drawing.h"
@@ -30,8 +30,9 @@ constexpr float kLetterInset = (kSlot - kLetterHeight) * 0.5f;
 constexpr float kColumnScale = 0.75f;
 constexpr float kPen = 11.5f;  // half the stroke, in rows
 
-// Tiles reach this far beyond a letter, corners rounded.
-constexpr float kTileSide = 16.0f, kTileEnd = 12.0f, kTileCorner = 14.0f;
+// Each word stands on a dark glass panel that reaches this far beside its
+// letters and short of its first and last slot's ends, corners rounded.
+constexpr float kPanelSide = 12.0f, kPanelEnd = 5.0f, kPanelCorner = 14.0f;
 
 struct Colour {
   float r, g, b;
@@ -113,19 +114,18 @@ bool letterAt(int column, int row, const Word** word, float* down) {
   return false;
 }
 
-// Signed distance, in pixels, from a pixel centre to the edge of the tile
-// it lies nearest (negative inside); large away from every tile.
-float tileDistance(int column, int row) {
+// Signed distance, in pixels, from a pixel centre to the edge of the
+// nearer word's panel (negative inside).
+float panelDistance(int column, int row) {
   const float x = static_cast<float>(column) + 0.5f, y = static_cast<float>(row) + 0.5f;
   float nearest = 1e6f;
   for (const Word& w : kWords) {
-    const float halfWidth = kLetterWidth * 0.5f + kTileSide, halfHeight = kLetterHeight * 0.5f + kTileEnd;
-    const float cx = w.left + kLetterWidth * 0.5f;
-    const int s = std::clamp(static_cast<int>((y - kTop) / kSlot), 0, wordLength(w) - 1);
-    const float cy = kTop + static_cast<float>(s) * kSlot + kSlot * 0.5f;
-    const float qx = std::abs(x - cx) - (halfWidth - kTileCorner), qy = std::abs(y - cy) - (halfHeight - kTileCorner);
+    const float halfWidth = kLetterWidth * 0.5f + kPanelSide;
+    const float halfHeight = static_cast<float>(wordLength(w)) * kSlot * 0.5f - kPanelEnd;
+    const float cx = w.left + kLetterWidth * 0.5f, cy = kTop + halfHeight + kPanelEnd;
+    const float qx = std::abs(x - cx) - (halfWidth - kPanelCorner), qy = std::abs(y - cy) - (halfHeight - kPanelCorner);
     const float ox = std::max(qx, 0.0f), oy = std::max(qy, 0.0f);
-    const float d = std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0f) - kTileCorner;
+    const float d = std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0f) - kPanelCorner;
     nearest = std::min(nearest, d);
   }
   return nearest;
@@ -175,7 +175,7 @@ Colour chrome(const Word& word, float down) {
   return down < 0.5f ? mix(word.top, word.middle, down / 0.5f) : mix(word.middle, word.foot, (down - 0.5f) / 0.5f);
 }
 
-// The rim of tiles and frame: cyan at the top of the box, magenta at the foot.
+// The rim of panels and frame: cyan at the top of the box, magenta at the foot.
 Colour rim(int row) {
   return mix(Colour{60, 200, 255}, Colour{255, 80, 200}, static_cast<float>(row - kTop) / kBoxHeight);
 }
@@ -204,7 +204,7 @@ void drawOverlayPicture(unsigned char* picture) {
     for (int x = 0; x < kBoxWidth; ++x) {
       const int column = kLeft + x, row = kTop + y;
       const float down = static_cast<float>(y) / kBoxHeight;
-      const float tile = tileDistance(column, row);
+      const float panel = panelDistance(column, row);
       const Word* word = nullptr;
       float letterDown = 0.0f;
       Colour c{0, 0, 0};
@@ -217,9 +217,9 @@ void drawOverlayPicture(unsigned char* picture) {
         const float shade = std::clamp(1.0f + 4.0f * slope, 0.45f, 1.6f);
         c = scale(chrome(*word, letterDown), std::min(shade, 1.0f));
         if (shade > 1.0f) c = mix(c, Colour{255, 255, 255}, (shade - 1.0f) * 0.8f);
-      } else if (tile < 0.0f) {
+      } else if (panel < 0.0f) {
         // Dark glass with a rim.
-        c = tile > -2.5f ? rim(row) : mix(Colour{12, 14, 46}, Colour{36, 10, 52}, down);
+        c = panel > -2.5f ? rim(row) : mix(Colour{12, 14, 46}, Colour{36, 10, 52}, down);
       } else if (const float wire = globeWire(column, row); wire > 0.0f) {
         c = scale(mix(Colour{140, 235, 255}, Colour{255, 140, 230}, down), wire);
       } else if (std::abs(static_cast<float>(column) + 0.5f - kMeridianX) < 1.5f && y > 8 && y < kBoxHeight - 8) {
