@@ -39,12 +39,16 @@ int selectedModeFor(const IntroConfig& record) {
   return selected;
 }
 
-void applyStart(IntroConfig& record, int selection, bool fullScreenTicked) {
-  // Without a selected entry there is no mode to write; the record's own
-  // size stays, which is the size the dialog opened with.
+void applyStart(IntroConfig& record, int selection, bool fullScreenTicked, const DisplayMode* displayNow) {
+  // Without a selected entry (the record's size is not among the display's
+  // modes) the display's current mode is a size it certainly has; only
+  // when that is unknown does the record keep its own size.
   if (selection >= 0 && selection < modeCount) {
     record.width = modeList[selection].width;
     record.height = modeList[selection].height;
+  } else if (displayNow && displayNow->width > 0 && displayNow->height > 0) {
+    record.width = displayNow->width;
+    record.height = displayNow->height;
   }
   record.windowed = fullScreenTicked ? 0 : 1;
 }
@@ -70,6 +74,9 @@ int showSetupDialog(IntroConfig* record) {
   fillModeList();
   SetupWindowChoice choice;
   const int result = runSetupWindow(setupWindowContent(*record), choice);
-  if (result == 1) applyStart(*record, choice.selected, choice.fullScreenTicked);
+  if (result != 1) return result;
+  DisplayMode now = {};
+  const bool known = currentDisplayMode(now.width, now.height);
+  applyStart(*record, choice.selected, choice.fullScreenTicked, known ? &now : nullptr);
   return result;
 }

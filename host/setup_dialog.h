@@ -34,8 +34,9 @@ std::string modeText(const DisplayMode& mode);
 int selectedModeFor(const IntroConfig& record);
 
 // START: the selected entry's size and windowed = !fullScreenTicked. With no
-// selection (-1) the record keeps its width and height.
-void applyStart(IntroConfig& record, int selection, bool fullScreenTicked);
+// selection (-1) the size of `displayNow`, the display's current mode, or,
+// when that is null, the record's own width and height.
+void applyStart(IntroConfig& record, int selection, bool fullScreenTicked, const DisplayMode* displayNow);
 
 // Everything the window shows: its texts, the entries of modeList, the
 // entry selected for the record and the box ticked unless it is windowed.

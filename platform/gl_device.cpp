@@ -4,6 +4,7 @@
 // a tiny program of its own.
 #include "platform/gpu.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/gl_shared.h"
@@ -51,6 +52,10 @@ GLuint quadArray = 0, quadBuffer = 0;
 GLuint copyProgram = 0;
 GLuint passProgram = 0;
 GLuint samplers[kStages] = {};
+// Frames drawn at the chosen size while the window's drawable has another
+// (a display that could not switch modes, a compositor, a high-density
+// screen): the back buffer is then this picture, presented scaled.
+GLuint scaledFramebuffer = 0, scaledColour = 0;
 
 void setStageDefaults(GLuint sampler) {
   glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -110,6 +115,42 @@ bool createDeviceObjects(std::string* error) {
   return true;
 }
 
+// From now on frames go into a picture of the chosen size. The frame
+// already drawn into the window's own buffer comes along.
+void drawAtChosenSize() {
+  glGenRenderbuffers(1, &scaledColour);
+  glBindRenderbuffer(GL_RENDERBUFFER, scaledColour);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, backBuffer.width, backBuffer.height);
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
+  glGenFramebuffers(1, &scaledFramebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, scaledFramebuffer);
+  glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, scaledColour);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  glBlitFramebuffer(0, 0, backBuffer.width, backBuffer.height, 0, 0, backBuffer.width, backBuffer.height,
+                    GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  backBuffer.framebuffer = scaledFramebuffer;
+}
+
+// The picture scaled to fill the drawable with its aspect kept, centred,
+// black bars on the two sides it does not reach. Rows stay bottom-up in
+// both, so the copy needs no flip.
+void presentScaled(int drawableWidth, int drawableHeight) {
+  const int w = backBuffer.width, h = backBuffer.height;
+  int shownWidth = drawableWidth, shownHeight = drawableHeight;
+  if (static_cast<int64_t>(drawableWidth) * h > static_cast<int64_t>(drawableHeight) * w)
+    shownWidth = static_cast<int>((static_cast<int64_t>(drawableHeight) * w + h / 2) / h);
+  else
+    shownHeight = static_cast<int>((static_cast<int64_t>(drawableWidth) * h + w / 2) / w);
+  const int left = (drawableWidth - shownWidth) / 2, bottom = (drawableHeight - shownHeight) / 2;
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glViewport(0, 0, drawableWidth, drawableHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, scaledFramebuffer);
+  glBlitFramebuffer(0, 0, w, h, left, bottom, left + shownWidth, bottom + shownHeight, GL_COLOR_BUFFER_BIT,
+                    GL_LINEAR);
+}
+
 }  // namespace
 
 bool createGlDevice(SDL_Window* window, int width, int height, std::string* error) {
@@ -130,14 +171,15 @@ bool createGlDevice(SDL_Window* window, int width, int height, std::string* erro
   deviceWindow = window;
   SDL_GL_SetSwapInterval(0);
 
-  int drawableWidth = width, drawableHeight = height;
-  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-  backBuffer = GpuSurface{0, width, height, drawableWidth, drawableHeight, true};
+  backBuffer = GpuSurface{0, width, height, width, height, true};
   if (!createDeviceObjects(error)) {
     *error = "Could not prepare the graphics device: " + *error;
     releaseGlDevice();
     return false;
   }
+  int drawableWidth = width, drawableHeight = height;
+  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+  if (drawableWidth != width || drawableHeight != height) drawAtChosenSize();
   setRenderTarget(&backBuffer);
   takeGpuError();
   return true;
@@ -149,7 +191,9 @@ void releaseGlDevice() {
   glDeleteProgram(copyProgram);
   glDeleteBuffers(1, &quadBuffer);
   glDeleteVertexArrays(1, &quadArray);
-  copyProgram = quadBuffer = quadArray = passProgram = 0;
+  glDeleteFramebuffers(1, &scaledFramebuffer);
+  glDeleteRenderbuffers(1, &scaledColour);
+  copyProgram = quadBuffer = quadArray = passProgram = scaledFramebuffer = scaledColour = 0;
   currentSurface = nullptr;
   SDL_GL_DeleteContext(context);
   context = nullptr;
@@ -319,7 +363,16 @@ void drawQuad(const QuadVertex quad[4]) {
 }
 
 void presentFrame() {
-  if (deviceWindow) SDL_GL_SwapWindow(deviceWindow);
+  if (!deviceWindow) return;
+  int drawableWidth = 0, drawableHeight = 0;
+  SDL_GL_GetDrawableSize(deviceWindow, &drawableWidth, &drawableHeight);
+  const bool sizesDiffer = drawableWidth != backBuffer.width || drawableHeight != backBuffer.height;
+  if (!scaledFramebuffer && sizesDiffer && drawableWidth > 0 && drawableHeight > 0) drawAtChosenSize();
+  if (scaledFramebuffer) {
+    presentScaled(drawableWidth, drawableHeight);
+    if (currentSurface) setRenderTarget(currentSurface);
+  }
+  SDL_GL_SwapWindow(deviceWindow);
 }
 
 void finishGpuWork() { glFinish(); }

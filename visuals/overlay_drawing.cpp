@@ -1,13 +1,15 @@
-// Draws the overlay picture: "Glass Meridian" in bevelled chrome block
-// letters, turned to read downwards along the right edge, in a scanline
-// panel with a thin frame; pure black everywhere else.
+// Draws the overlay picture: "GLASS MERIDIAN" in upright bevelled
+// capitals stacked down the right edge, each word in a column on a dark
+// glass panel, the two columns with a meridian line between them and a
+// wire globe under the shorter word; pure black everywhere else. Only
+// +, -, *, / and sqrt: the same bytes on every platform.
 #include "visuals/overlay_drawing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "visuals/block_alphabet.h"
+#include "visuals/stroke_alphabet.h"
 
 namespace {
 
@@ -18,41 +20,134 @@ constexpr int kLeft = 1538, kRight = 2028, kTop = 14, kBottom = 1518;
 constexpr int kBoxWidth = kRight - kLeft + 1;
 constexpr int kBoxHeight = kBottom - kTop + 1;
 
-// Letter cells: the letters' tops face right, so a cell's "across" size runs
-// along screen columns and its "along" size along screen rows.
-constexpr float kMargin = 9.0f;
-constexpr float kCellAcross = 30.0f;
-constexpr float kCellAlong = (kBoxHeight - 2.0f * kMargin) / 47.0f;  // "Meridian": 8 letters of 6 cells, less one
+// Letters: one per slot of an eighth of the box's height ("MERIDIAN" fills
+// its column). The picture is stretched to the screen, so the pen is
+// measured with columns counted three quarters: strokes then look about
+// equally thick both ways on a wide screen.
+constexpr float kLetterWidth = 130.0f, kLetterHeight = 154.0f;
+constexpr float kSlot = static_cast<float>(kBoxHeight) / 8.0f;
+constexpr float kLetterInset = (kSlot - kLetterHeight) * 0.5f;
+constexpr float kColumnScale = 0.75f;
+constexpr float kPen = 11.5f;  // half the stroke, in rows
 
-struct Line {
-  const char* text;
-  float right;  // screen column just right of the letters' top
-};
-constexpr Line kLines[] = {
-    {"Glass", kRight + 1 - kMargin},
-    {"Meridian", kLeft + kMargin + 7.0f * kCellAcross},
-};
+// Each word stands on a dark glass panel that reaches this far beside its
+// letters and short of its first and last slot's ends, corners rounded.
+constexpr float kPanelSide = 12.0f, kPanelEnd = 5.0f, kPanelCorner = 14.0f;
 
 struct Colour {
   float r, g, b;
 };
 
+struct Word {
+  const char* text;
+  float left;  // the letters' left edge
+  Colour top, middle, foot;  // the chrome's three bands
+};
+constexpr Word kWords[] = {
+    {"GLASS", 1578.0f, {235, 255, 255}, {70, 200, 255}, {150, 110, 255}},
+    {"MERIDIAN", 1858.0f, {255, 250, 215}, {255, 170, 60}, {255, 80, 190}},
+};
+
+// The meridian line between the columns, and the globe under "GLASS".
+constexpr float kMeridianX = 1783.0f;
+constexpr float kGlobeX = kWords[0].left + kLetterWidth * 0.5f;
+constexpr float kGlobeY = kTop + 6.5f * kSlot;
+constexpr float kGlobeRadiusX = 78.0f, kGlobeRadiusY = 104.0f;  // round on a wide screen
+
 Colour mix(Colour a, Colour b, float t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
+Colour scale(Colour c, float s) { return {c.r * s, c.g * s, c.b * s}; }
 
-// Where a screen pixel falls in a line of letters: the letter's block grid.
-bool letterBlock(const Line& line, int column, int row, float* across) {
-  const float a = (line.right - (static_cast<float>(column) + 0.5f)) / kCellAcross;
-  const float b = (static_cast<float>(row) + 0.5f - (kTop + kMargin)) / kCellAlong;
-  if (a < 0.0f || a >= 7.0f || b < 0.0f) return false;
-  const int slot = static_cast<int>(b);
-  const int letter = slot / 6, cell = slot % 6;
+int wordLength(const Word& word) {
   int length = 0;
-  while (line.text[length]) ++length;
-  if (letter >= length) return false;
-  *across = a / 7.0f;
-  return blockAt(line.text[letter], cell, static_cast<int>(a));
+  while (word.text[length]) ++length;
+  return length;
+}
+
+// The slot's letter at a pixel: its word and where in the letter (0 to 1
+// across and down) the pixel's centre falls; false outside every letter box.
+bool letterBox(int column, int row, const Word** word, int* slot, float* across, float* down) {
+  const float x = static_cast<float>(column) + 0.5f, y = static_cast<float>(row) + 0.5f;
+  for (const Word& w : kWords) {
+    const float a = (x - w.left) / kLetterWidth;
+    if (a < 0.0f || a >= 1.0f) continue;
+    const int s = static_cast<int>((y - kTop) / kSlot);
+    if (y < kTop || s >= wordLength(w)) return false;
+    const float d = (y - (kTop + static_cast<float>(s) * kSlot + kLetterInset)) / kLetterHeight;
+    if (d < 0.0f || d >= 1.0f) return false;
+    *word = &w;
+    *slot = s;
+    *across = a;
+    *down = d;
+    return true;
+  }
+  return false;
+}
+
+float segmentDistance(float px, float py, StrokePoint a, StrokePoint b) {
+  const float dx = b.x - a.x, dy = b.y - a.y;
+  const float length = dx * dx + dy * dy;
+  const float t = length > 0.0f ? std::clamp(((px - a.x) * dx + (py - a.y) * dy) / length, 0.0f, 1.0f) : 0.0f;
+  const float ex = px - (a.x + t * dx), ey = py - (a.y + t * dy);
+  return std::sqrt(ex * ex + ey * ey);
+}
+
+bool letterAt(int column, int row, const Word** word, float* down) {
+  int slot = 0;
+  float across = 0.0f;
+  if (!letterBox(column, row, word, &slot, &across, down)) return false;
+  const StrokeGlyph* glyph = strokeGlyph((*word)->text[slot]);
+  if (!glyph) return false;
+  // Pen space: rows, and columns counted three quarters; the grid's outer
+  // lines lie a pen's half width inside the letter box.
+  const float width = kLetterWidth * kColumnScale;
+  const float px = across * width, py = *down * kLetterHeight;
+  const float cellX = (width - 2.0f * kPen) / 4.0f, cellY = (kLetterHeight - 2.0f * kPen) / 6.0f;
+  for (const auto& line : glyph->lines) {
+    for (int i = 0; line[i].x >= 0.0f && line[i + 1].x >= 0.0f; ++i) {
+      const StrokePoint a{kPen + line[i].x * cellX, kPen + line[i].y * cellY};
+      const StrokePoint b{kPen + line[i + 1].x * cellX, kPen + line[i + 1].y * cellY};
+      if (segmentDistance(px, py, a, b) < kPen) return true;
+    }
+  }
+  return false;
+}
+
+// Signed distance, in pixels, from a pixel centre to the edge of the
+// nearer word's panel (negative inside).
+float panelDistance(int column, int row) {
+  const float x = static_cast<float>(column) + 0.5f, y = static_cast<float>(row) + 0.5f;
+  float nearest = 1e6f;
+  for (const Word& w : kWords) {
+    const float halfWidth = kLetterWidth * 0.5f + kPanelSide;
+    const float halfHeight = static_cast<float>(wordLength(w)) * kSlot * 0.5f - kPanelEnd;
+    const float cx = w.left + kLetterWidth * 0.5f, cy = kTop + halfHeight + kPanelEnd;
+    const float qx = std::abs(x - cx) - (halfWidth - kPanelCorner), qy = std::abs(y - cy) - (halfHeight - kPanelCorner);
+    const float ox = std::max(qx, 0.0f), oy = std::max(qy, 0.0f);
+    const float d = std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0f) - kPanelCorner;
+    nearest = std::min(nearest, d);
+  }
+  return nearest;
+}
+
+// The globe's wires: its outline, two meridians each side of the middle
+// one, and three parallels. Returns how close (1 on a wire, 0 off it).
+float globeWire(int column, int row) {
+  const float dx = (static_cast<float>(column) + 0.5f - kGlobeX) / kGlobeRadiusX;
+  const float dy = (static_cast<float>(row) + 0.5f - kGlobeY) / kGlobeRadiusY;
+  const float radius = std::sqrt(dx * dx + dy * dy);
+  const float halfLine = 1.6f / kGlobeRadiusX;
+  if (std::abs(radius - 1.0f) < halfLine) return 1.0f;
+  if (radius >= 1.0f) return 0.0f;
+  const float halfWidth = std::sqrt(1.0f - dy * dy);  // of the globe at this row, in radii
+  for (const float k : {0.0f, 0.4f, 0.8f}) {
+    if (std::abs(std::abs(dx) - k * halfWidth) < halfLine) return 0.8f;
+  }
+  for (const float p : {-0.5f, 0.0f, 0.5f}) {
+    if (std::abs(dy - p) < 1.6f / kGlobeRadiusY) return 0.8f;
+  }
+  return 0.0f;
 }
 
 // Box blur of radius r along rows and then columns.
@@ -75,33 +170,14 @@ std::vector<float> boxBlur(const std::vector<float>& in, int w, int h, int r) {
   return out;
 }
 
-// The chrome of the letter faces, from the letters' top (0) to their foot (1).
-Colour chrome(float t) {
-  const Colour sky0{255, 252, 220}, sky1{255, 176, 64}, ground0{120, 24, 96}, ground1{255, 96, 210};
-  return t < 0.5f ? mix(sky0, sky1, t / 0.5f) : mix(ground0, ground1, (t - 0.5f) / 0.5f);
+// The chrome of a letter face from its top (0) to its foot (1).
+Colour chrome(const Word& word, float down) {
+  return down < 0.5f ? mix(word.top, word.middle, down / 0.5f) : mix(word.middle, word.foot, (down - 0.5f) / 0.5f);
 }
 
-// The scanline panel's colour for a screen row: slow copper waves.
-Colour copper(int row) {
-  const float y = static_cast<float>(row);
-  return {70.0f + 50.0f * std::sin(y * 0.011f), 24.0f + 22.0f * std::sin(y * 0.017f + 1.3f),
-          110.0f + 70.0f * std::sin(y * 0.007f + 2.1f)};
-}
-
-// The spectrum bars below the shorter first line.
-bool spectrumBar(int column, int row, float* level) {
-  const float firstLineEnd = kTop + kMargin + 29.0f * kCellAlong;
-  const float start = firstLineEnd + 40.0f;
-  const float y = static_cast<float>(row) - start;
-  if (y < 0.0f || static_cast<float>(row) > kBottom - kMargin) return false;
-  const int bar = static_cast<int>(y / 34.0f);
-  if (std::fmod(y, 34.0f) >= 22.0f) return false;
-  const float length = 40.0f + 160.0f * (0.5f + 0.5f * std::sin(static_cast<float>(bar) * 1.7f + 0.4f)) *
-                                   (0.6f + 0.4f * std::cos(static_cast<float>(bar) * 0.45f));
-  const float fromRight = kLines[0].right - (static_cast<float>(column) + 0.5f);
-  if (fromRight < 0.0f || fromRight >= length) return false;
-  *level = fromRight / 210.0f;
-  return true;
+// The rim of panels and frame: cyan at the top of the box, magenta at the foot.
+Colour rim(int row) {
+  return mix(Colour{60, 200, 255}, Colour{255, 80, 200}, static_cast<float>(row - kTop) / kBoxHeight);
 }
 
 }  // namespace
@@ -109,51 +185,45 @@ bool spectrumBar(int column, int row, float* level) {
 void drawOverlayPicture(unsigned char* picture) {
   std::fill(picture, picture + kOverlayBytes, static_cast<unsigned char>(0));
 
-  // Letter coverage over the logo's box.
+  // Letter coverage over the logo's box, and a smooth height field of it
+  // for the bevel.
   std::vector<float> mask(static_cast<size_t>(kBoxWidth * kBoxHeight), 0.0f);
-  std::vector<float> across(mask.size(), 0.0f);
   for (int y = 0; y < kBoxHeight; ++y) {
     for (int x = 0; x < kBoxWidth; ++x) {
-      for (const Line& line : kLines) {
-        float a = 0.0f;
-        if (letterBlock(line, kLeft + x, kTop + y, &a)) {
-          mask[static_cast<size_t>(y * kBoxWidth + x)] = 1.0f;
-          across[static_cast<size_t>(y * kBoxWidth + x)] = a;
-        }
-      }
+      const Word* word = nullptr;
+      float down = 0.0f;
+      if (letterAt(kLeft + x, kTop + y, &word, &down)) mask[static_cast<size_t>(y * kBoxWidth + x)] = 1.0f;
     }
   }
-  // A smooth height field for the bevel, and the outline rings.
   const std::vector<float> height = boxBlur(mask, kBoxWidth, kBoxHeight, 4);
-  const std::vector<float> halo = boxBlur(mask, kBoxWidth, kBoxHeight, 6);
+  const auto heightAt = [&](int x, int y) {
+    return height[static_cast<size_t>(std::clamp(y, 0, kBoxHeight - 1) * kBoxWidth + std::clamp(x, 0, kBoxWidth - 1))];
+  };
 
   for (int y = 0; y < kBoxHeight; ++y) {
     for (int x = 0; x < kBoxWidth; ++x) {
-      const size_t i = static_cast<size_t>(y * kBoxWidth + x);
       const int column = kLeft + x, row = kTop + y;
+      const float down = static_cast<float>(y) / kBoxHeight;
+      const float panel = panelDistance(column, row);
+      const Word* word = nullptr;
+      float letterDown = 0.0f;
       Colour c{0, 0, 0};
       bool painted = true;
-      float level = 0.0f;
-      if (mask[i] > 0.0f) {
-        // Light from the upper right of the screen (the letters' top left).
-        const auto h = [&](int dx, int dy) {
-          const int xx = std::clamp(x + dx, 0, kBoxWidth - 1), yy = std::clamp(y + dy, 0, kBoxHeight - 1);
-          return height[static_cast<size_t>(yy * kBoxWidth + xx)];
-        };
-        const float slope = (h(1, 0) - h(-1, 0)) * 0.8f - (h(0, 1) - h(0, -1)) * 0.6f;
+      if (x < 2 || x >= kBoxWidth - 2 || y < 2 || y >= kBoxHeight - 2) {
+        c = rim(row);
+      } else if (letterAt(column, row, &word, &letterDown)) {
+        // Light from the upper left.
+        const float slope = (heightAt(x - 1, y) - heightAt(x + 1, y)) * 0.6f + (heightAt(x, y - 1) - heightAt(x, y + 1)) * 0.8f;
         const float shade = std::clamp(1.0f + 4.0f * slope, 0.45f, 1.6f);
-        c = chrome(across[i]);
-        c = {c.r * shade, c.g * shade, c.b * shade};
+        c = scale(chrome(*word, letterDown), std::min(shade, 1.0f));
         if (shade > 1.0f) c = mix(c, Colour{255, 255, 255}, (shade - 1.0f) * 0.8f);
-      } else if (halo[i] > 0.0f) {
-        // Outline: a bright rim close to the letters, deep indigo further out.
-        c = height[i] > 0.0f ? Colour{60, 210, 255} : Colour{18, 22, 72};
-      } else if (x < 2 || x >= kBoxWidth - 2 || y < 2 || y >= kBoxHeight - 2) {
-        c = mix(Colour{60, 200, 255}, Colour{255, 80, 200}, static_cast<float>(y) / kBoxHeight);
-      } else if (spectrumBar(column, row, &level)) {
-        c = mix(Colour{255, 210, 80}, Colour{255, 60, 140}, std::min(level, 1.0f));
-      } else if (row % 4 == 0) {
-        c = copper(row);
+      } else if (panel < 0.0f) {
+        // Dark glass with a rim.
+        c = panel > -2.5f ? rim(row) : mix(Colour{12, 14, 46}, Colour{36, 10, 52}, down);
+      } else if (const float wire = globeWire(column, row); wire > 0.0f) {
+        c = scale(mix(Colour{140, 235, 255}, Colour{255, 140, 230}, down), wire);
+      } else if (std::abs(static_cast<float>(column) + 0.5f - kMeridianX) < 1.5f && y > 8 && y < kBoxHeight - 8) {
+        c = scale(rim(row), 0.8f);
       } else {
         painted = false;
       }

@@ -75,11 +75,11 @@ TEST(ModeText, IsWidthStarHeight) {
 TEST(StartButton, WritesTheSelectedSizeAndTheInverseOfTheBox) {
   listModes({{1920, 1080}, {1366, 768}});
   IntroConfig record = defaults();
-  applyStart(record, 1, false);
+  applyStart(record, 1, false, nullptr);
   EXPECT_EQ(record.width, 1366);
   EXPECT_EQ(record.height, 768);
   EXPECT_EQ(record.windowed, 1);
-  applyStart(record, 0, true);
+  applyStart(record, 0, true, nullptr);
   EXPECT_EQ(record.width, 1920);
   EXPECT_EQ(record.height, 1080);
   EXPECT_EQ(record.windowed, 0);
@@ -87,10 +87,20 @@ TEST(StartButton, WritesTheSelectedSizeAndTheInverseOfTheBox) {
   EXPECT_EQ(record.postProcess, 1);
 }
 
-TEST(StartButton, WithoutASelectionKeepsTheRecordsSize) {
-  listModes({{640, 480}});
+TEST(StartButton, WithoutASelectionTakesTheDisplaysCurrentModeOrElseKeepsTheRecordsSize) {
+  listModes({{1920, 1080}, {1024, 768}});
+  const DisplayMode now = {1024, 768};
   IntroConfig record = defaults();
-  applyStart(record, -1, false);
+  applyStart(record, -1, true, &now);
+  EXPECT_EQ(record.width, 1024);
+  EXPECT_EQ(record.height, 768);
+  EXPECT_EQ(record.windowed, 0);
+  // A selection wins over the current mode.
+  applyStart(record, 0, true, &now);
+  EXPECT_EQ(record.width, 1920);
+  // Current mode unknown: the record's size stays.
+  record = defaults();
+  applyStart(record, -1, false, nullptr);
   EXPECT_EQ(record.width, 1280);
   EXPECT_EQ(record.height, 720);
   EXPECT_EQ(record.windowed, 1);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Linux archive, unpacked into an empty folder outside the checkout:
-# one folder with the programs, the font, the info file and the screenshot;
+# one folder with the programs, the font, the info file, the licence and
+# the screenshot;
 # both programs name the version and the commit; the libraries they need
 # are exactly those the info file lists, all present, and glibc no newer
 # than it says; the capture tool renders the screenshot again, bit for bit;
@@ -18,7 +19,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/unpacked"
 tar -xzf "$archive" -C "$work/unpacked" || { echo "cannot unpack $archive"; exit 1; }
-expect_layout "$work/unpacked" "$name" glass-meridian glass-meridian-capture C64.ttf glass-meridian.nfo screenshot.png
+expect_layout "$work/unpacked" "$name" glass-meridian glass-meridian-capture C64.ttf glass-meridian.nfo LICENSE screenshot.png
 folder=$work/unpacked/$name
 cd "$folder" || exit 1
 [ "$failed" -eq 0 ] || exit 1

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows archive, unpacked into an empty folder outside the checkout:
-# one folder with the program, the font, the info file (CR LF line ends) and
+# one folder with the program, the font, the info file and the licence (CR LF
+# line ends) and
 # the screenshot; the program imports exactly the DLLs the info file lists;
 # under Wine, in a prefix of its own, it names the version and the commit,
 # and starts with its setup dialog, which Escape cancels (status 255).
@@ -22,7 +23,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir "$work/unpacked"
 unzip -q "$archive" -d "$work/unpacked" || { echo "cannot unpack $archive"; exit 1; }
-expect_layout "$work/unpacked" "$name" glass-meridian.exe C64.ttf glass-meridian.nfo screenshot.png
+expect_layout "$work/unpacked" "$name" glass-meridian.exe C64.ttf glass-meridian.nfo LICENSE screenshot.png
 folder=$work/unpacked/$name
 cd "$folder" || exit 1
 [ "$failed" -eq 0 ] || exit 1

@@ -52,7 +52,7 @@ class HlslEffectText : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     if (const std::string tool = hlslToolsMissing(); !tool.empty()) {
-      GTEST_SKIP() << tool << " was not found when the build was configured; scripts/bootstrap installs "
+      GTEST_SKIP() << tool << " was not found when the build was configured; scripts/bootstrap tests installs "
                    << "glslang-tools and spirv-cross, which this comparison needs";
     }
     ASSERT_EQ(openHeadlessGraphics(kWidth, kHeight, post()), "");

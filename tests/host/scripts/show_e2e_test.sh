@@ -21,14 +21,7 @@ cd "$bin" || exit 1
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/played.raw" WORK="$work"
 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
   . "$SCRIPTS/find_window.sh"
-  ./glass-meridian 2> "$WORK/stderr.txt" & pid=$!
-  dialog=$(find_window "Glass Meridian" 30)
-  if [ -z "$dialog" ]; then echo "the setup dialog did not appear"; kill $pid; exit 1; fi
-  sleep 0.5
-  xdotool windowfocus --sync "$dialog"
-  xdotool key Return
-  show=$(find_window "Talon/Vexa" 60)
-  if [ -z "$show" ]; then echo "the show window did not appear"; cat "$WORK/stderr.txt"; kill $pid; exit 1; fi
+  start_show Return || exit 1
   # The song opens dark; a loaded machine draws its first frames slowly.
   for shot in 1 2 3 4 5; do
     sleep 3
@@ -86,17 +79,10 @@ PY
 
 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   . "$SCRIPTS/find_window.sh"
-  ./glass-meridian 2> "$WORK/stderr.txt" & pid=$!
-  dialog=$(find_window "Glass Meridian" 30)
-  if [ -z "$dialog" ]; then echo "the setup dialog did not appear"; kill -9 $pid; exit 1; fi
-  sleep 0.5
   # The list holds the one mode of the display, 800 * 600, not selected: Tab
   # twice reaches the list, Down selects the mode, Shift-Tab twice goes back
   # to START.
-  xdotool windowfocus --sync "$dialog"
-  for key in Tab Tab Down shift+Tab shift+Tab Return; do xdotool key $key; sleep 0.2; done
-  show=$(find_window "Talon/Vexa" 60)
-  if [ -z "$show" ]; then echo "the show window did not appear"; cat "$WORK/stderr.txt"; kill -9 $pid; exit 1; fi
+  start_show Tab Tab Down shift+Tab shift+Tab Return || exit 1
   size=$(xwininfo -id "$show" | awk "/Width:/ { w = \$2 } /Height:/ { h = \$2 } END { print w \"x\" h }")
   if [ "$size" != 800x600 ]; then echo "the window is $size, the dialog chose 800x600"; kill -9 $pid; exit 1; fi
   sleep 1

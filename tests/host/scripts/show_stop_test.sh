@@ -20,17 +20,6 @@ exec xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
     if [ $status -ne $2 ]; then echo "$3: exit status $status, expected $2"; failed=1; return; fi
     echo "$3: ended with status $status"
   }
-  # start_show: runs the show and presses START; sets pid and show (its window).
-  start_show() {
-    ./glass-meridian 2>/dev/null & pid=$!
-    local dialog=$(find_window "Glass Meridian" 30)
-    if [ -z "$dialog" ]; then echo "the setup dialog did not appear"; kill -9 $pid; exit 1; fi
-    sleep 0.5
-    xdotool windowfocus --sync "$dialog" key Return
-    show=$(find_window "Talon/Vexa" 60)
-    if [ -z "$show" ]; then echo "the show window did not appear"; kill -9 $pid; exit 1; fi
-    sleep 1
-  }
 
   ./glass-meridian 2>/dev/null & pid=$!
   if [ -z "$(find_window "Glass Meridian" 30)" ]; then echo "the setup dialog did not appear"; exit 1; fi
@@ -39,12 +28,14 @@ exec xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
   if find_window "Talon/Vexa" 1 >/dev/null; then echo "the show window opened after SIGTERM"; failed=1; fi
 
   for signal in TERM:143 INT:130; do
-    start_show
+    start_show Return || exit 1
+    sleep 1
     kill -${signal%:*} $pid
     ends_with $pid ${signal#*:} "SIG${signal%:*} while playing"
   done
 
-  start_show
+  start_show Return || exit 1
+  sleep 1
   xdotool windowclose "$show"
   ends_with $pid 0 "its window destroyed from outside"
   exit $failed
