@@ -1,14 +1,13 @@
 // Font objects and text drawing with OpenGL: one coverage atlas texture per
 // font, one textured quad per character, drawn by a small program whose
 // quad comes from uniforms (no vertex buffers to update per character).
-#include <epoxy/gl.h>
-
+// Needs only a current context, however it was made.
 #include <cmath>
 #include <memory>
 
 #include "platform/font.h"
 #include "platform/font_atlas.h"
-#include "platform/gl_program.h"
+#include "platform/gl_program.h"  // the GL functions
 
 struct TextFont {
   GLuint texture = 0;

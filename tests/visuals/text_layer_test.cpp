@@ -78,4 +78,16 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   removeFont("C64.ttf");
 }
 
+// Without its face the layer cannot start: the renderer's start-up fails
+// with the reason, as on every backend.
+TEST(TextLayer, WithoutItsFaceItFailsAndSaysWhy) {
+  ASSERT_EQ(testGlContextProblem(), "");
+  setRendererSettings(RendererSettings{1280, 720, true});
+  removeFont("C64.ttf");
+  std::string error;
+  EXPECT_FALSE(createTextFonts(&error));
+  EXPECT_NE(error.find("No installed font \"C64 Pro\""), std::string::npos) << error;
+  releaseTextFonts();
+}
+
 }  // namespace
