@@ -115,7 +115,7 @@ GLenum takeDriverError() {
 }  // namespace
 
 bool createGlDevice(const GlBackBuffer& backBuffer, std::string* error) {
-  releaseGlDevice();
+  state = GlDevice{};
   state.swapBuffers = backBuffer.swapBuffers;
   state.backBuffer =
       GpuSurface{0, backBuffer.width, backBuffer.height, backBuffer.drawableWidth, backBuffer.drawableHeight, true};
