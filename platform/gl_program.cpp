@@ -33,7 +33,8 @@ const char* codeName(GLenum code) {
   }
 }
 
-bool isFramebufferStatus(GLenum code) { return code >= 0x8CD0 && code <= 0x8DA8; }
+// glGetError's codes lie in 0x0500 to 0x0507, framebuffer statuses far above.
+bool isFramebufferStatus(GLenum code) { return code >= 0x8000; }
 
 }  // namespace
 

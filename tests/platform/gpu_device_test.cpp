@@ -2,6 +2,8 @@
 // stage state, blending) and its failure messages.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gpu.h"
@@ -134,6 +136,21 @@ TEST_F(GpuDevice, BlendModesAndBorderAddressing) {
   releaseTexture(halfRed);
   releaseTexture(grey);
   releaseTexture(target);
+}
+
+// A size the device refuses is a failure with a message naming it, and
+// leaves no error behind for the next check.
+TEST_F(GpuDevice, TexturesOfSizesTheDeviceRefusesFailWithAMessage) {
+  for (const auto& [width, height] : {std::pair{0, 4}, std::pair{1 << 20, 4}}) {
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    std::string error;
+    EXPECT_EQ(createTexture(width, height, &error), nullptr) << size;
+    EXPECT_NE(error.find(size), std::string::npos) << error;
+    error.clear();
+    EXPECT_EQ(createRenderTexture(width, height, &error), nullptr) << size;
+    EXPECT_NE(error.find(size), std::string::npos) << error;
+  }
+  EXPECT_EQ(gpuErrors(), "");
 }
 
 TEST(GpuWindow, RefusesBadSizesAndASecondWindowWithAMessage) {
