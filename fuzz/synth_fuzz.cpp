@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   SongDataError error{};
   if (!validateSongData(song, &error)) {
-    if (std::strlen(error.message) == 0) std::abort();  // a refusal always says why
+    if (error.message.empty()) std::abort();  // a refusal always says why
     return 0;
   }
   resetSynth();

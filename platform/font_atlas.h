@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 constexpr int kFirstAtlasCode = 32;
@@ -30,5 +31,6 @@ struct FontAtlas {
 };
 
 // Rasterises the installed face `faceName` at the size createFont describes.
-// False when no such face is installed or a glyph cannot be rendered.
-bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas);
+// False with the reason in *error when no such face is installed or a
+// glyph cannot be rendered.
+bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas, std::string* error);

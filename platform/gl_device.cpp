@@ -1,11 +1,11 @@
-// The GPU device on an OpenGL 3.3 core context: textures and render targets
+// The GPU device on an OpenGL 3.3 core context that its owner made current
+// (gl_shared.h): textures and render targets
 // as RGBA8 textures with framebuffer objects, stage state as sampler
 // objects, quads from one streamed vertex buffer, the plain texture copy as
 // a tiny program of its own.
 #include "platform/gpu.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "platform/gl_shared.h"
 
@@ -44,18 +44,23 @@ void main() { gm_colour = texture(gm_stage0, gm_texcoord); }
 
 constexpr int kStages = 2;
 
-SDL_Window* deviceWindow = nullptr;
-SDL_GLContext context = nullptr;
-GpuSurface backBuffer = {};
-GpuSurface* currentSurface = nullptr;
-GLuint quadArray = 0, quadBuffer = 0;
-GLuint copyProgram = 0;
-GLuint passProgram = 0;
-GLuint samplers[kStages] = {};
-// Frames drawn at the chosen size while the window's drawable has another
-// (a display that could not switch modes, a compositor, a high-density
-// screen): the back buffer is then this picture, presented scaled.
-GLuint scaledFramebuffer = 0, scaledColour = 0;
+struct GlDevice {
+  bool ready = false;  // the objects exist in the current context
+  void (*drawableSize)(int* width, int* height) = nullptr;
+  void (*swapBuffers)() = nullptr;
+  GpuSurface backBuffer = {};
+  GpuSurface* currentSurface = nullptr;
+  GLuint quadArray = 0, quadBuffer = 0;
+  GLuint copyProgram = 0;
+  GLuint passProgram = 0;
+  GLuint samplers[kStages] = {};
+  // Frames drawn at the chosen size while the window's drawable has another
+  // (a display that could not switch modes, a compositor, a high-density
+  // screen): the back buffer is then this picture, presented scaled.
+  GLuint scaledFramebuffer = 0, scaledColour = 0;
+};
+
+GlDevice state;
 
 void setStageDefaults(GLuint sampler) {
   glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -66,22 +71,11 @@ void setStageDefaults(GLuint sampler) {
   glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, transparentBlack);
 }
 
-std::string glErrorName(GLenum code) {
-  switch (code) {
-    case GL_INVALID_ENUM: return "invalid enum";
-    case GL_INVALID_VALUE: return "invalid value";
-    case GL_INVALID_OPERATION: return "invalid operation";
-    case GL_INVALID_FRAMEBUFFER_OPERATION: return "invalid framebuffer operation";
-    case GL_OUT_OF_MEMORY: return "out of memory";
-    default: return "unknown error";
-  }
-}
-
 bool createDeviceObjects(std::string* error) {
-  glGenVertexArrays(1, &quadArray);
-  glBindVertexArray(quadArray);
-  glGenBuffers(1, &quadBuffer);
-  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+  glGenVertexArrays(1, &state.quadArray);
+  glBindVertexArray(state.quadArray);
+  glGenBuffers(1, &state.quadBuffer);
+  glBindBuffer(GL_ARRAY_BUFFER, state.quadBuffer);
   glBufferData(GL_ARRAY_BUFFER, 16 * sizeof(float), nullptr, GL_STREAM_DRAW);
   glEnableVertexAttribArray(0);
   glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
@@ -89,19 +83,19 @@ bool createDeviceObjects(std::string* error) {
   glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float),
                         reinterpret_cast<const void*>(2 * sizeof(float)));
 
-  copyProgram = buildProgram(quadVertexShaderSource, copyFragmentShaderSource, error);
-  if (!copyProgram) {
+  state.copyProgram = buildProgram(quadVertexShaderSource, copyFragmentShaderSource, error);
+  if (!state.copyProgram) {
     *error = "the copy program: " + *error;
     return false;
   }
-  glUseProgram(copyProgram);
-  glUniform1i(glGetUniformLocation(copyProgram, "gm_stage0"), 0);
+  glUseProgram(state.copyProgram);
+  glUniform1i(glGetUniformLocation(state.copyProgram, "gm_stage0"), 0);
   glUseProgram(0);
 
-  glGenSamplers(kStages, samplers);
+  glGenSamplers(kStages, state.samplers);
   for (int stage = 0; stage < kStages; ++stage) {
-    setStageDefaults(samplers[stage]);
-    glBindSampler(static_cast<GLuint>(stage), samplers[stage]);
+    setStageDefaults(state.samplers[stage]);
+    glBindSampler(static_cast<GLuint>(stage), state.samplers[stage]);
   }
 
   // Quads lie at depth 0 and cover their whole target; nothing is culled,
@@ -115,27 +109,38 @@ bool createDeviceObjects(std::string* error) {
   return true;
 }
 
+// The first error the driver reported since the last call, GL_NO_ERROR
+// when there was none; the queue is emptied on the way.
+GLenum takeDriverError() {
+  const GLenum first = glGetError();
+  if (first == GL_NO_ERROR) return first;
+  for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  return first;
+}
+
 // From now on frames go into a picture of the chosen size. The frame
 // already drawn into the window's own buffer comes along.
 void drawAtChosenSize() {
-  glGenRenderbuffers(1, &scaledColour);
-  glBindRenderbuffer(GL_RENDERBUFFER, scaledColour);
+  GpuSurface& backBuffer = state.backBuffer;
+  glGenRenderbuffers(1, &state.scaledColour);
+  glBindRenderbuffer(GL_RENDERBUFFER, state.scaledColour);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, backBuffer.width, backBuffer.height);
   glBindRenderbuffer(GL_RENDERBUFFER, 0);
-  glGenFramebuffers(1, &scaledFramebuffer);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, scaledFramebuffer);
-  glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, scaledColour);
+  glGenFramebuffers(1, &state.scaledFramebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, state.scaledFramebuffer);
+  glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, state.scaledColour);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
   glBlitFramebuffer(0, 0, backBuffer.width, backBuffer.height, 0, 0, backBuffer.width, backBuffer.height,
                     GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  backBuffer.framebuffer = scaledFramebuffer;
+  backBuffer.framebuffer = state.scaledFramebuffer;
 }
 
 // The picture scaled to fill the drawable with its aspect kept, centred,
 // black bars on the two sides it does not reach. Rows stay bottom-up in
 // both, so the copy needs no flip.
 void presentScaled(int drawableWidth, int drawableHeight) {
-  const int w = backBuffer.width, h = backBuffer.height;
+  const int w = state.backBuffer.width, h = state.backBuffer.height;
   int shownWidth = drawableWidth, shownHeight = drawableHeight;
   if (static_cast<int64_t>(drawableWidth) * h > static_cast<int64_t>(drawableHeight) * w)
     shownWidth = static_cast<int>((static_cast<int64_t>(drawableHeight) * w + h / 2) / h);
@@ -146,61 +151,45 @@ void presentScaled(int drawableWidth, int drawableHeight) {
   glViewport(0, 0, drawableWidth, drawableHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, scaledFramebuffer);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, state.scaledFramebuffer);
   glBlitFramebuffer(0, 0, w, h, left, bottom, left + shownWidth, bottom + shownHeight, GL_COLOR_BUFFER_BIT,
                     GL_LINEAR);
 }
 
 }  // namespace
 
-bool createGlDevice(SDL_Window* window, int width, int height, std::string* error) {
-  context = SDL_GL_CreateContext(window);
-  if (!context) {
-    const char* reason = SDL_GetError();
-    *error = std::string("Could not create an OpenGL 3.3 core context: ") +
-             (reason && *reason ? reason : "no reason given");
-    return false;
-  }
-  if (epoxy_gl_version() < 33) {
-    *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
-             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
-    SDL_GL_DeleteContext(context);
-    context = nullptr;
-    return false;
-  }
-  deviceWindow = window;
-  SDL_GL_SetSwapInterval(0);
-
-  backBuffer = GpuSurface{0, width, height, width, height, true};
+bool createGlDevice(const GlBackBuffer& backBuffer, std::string* error) {
+  state = GlDevice{};
+  state.drawableSize = backBuffer.drawableSize;
+  state.swapBuffers = backBuffer.swapBuffers;
+  state.backBuffer = GpuSurface{0, backBuffer.width, backBuffer.height, backBuffer.width, backBuffer.height, true};
+  state.ready = true;
   if (!createDeviceObjects(error)) {
     *error = "Could not prepare the graphics device: " + *error;
     releaseGlDevice();
     return false;
   }
-  int drawableWidth = width, drawableHeight = height;
-  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-  if (drawableWidth != width || drawableHeight != height) drawAtChosenSize();
-  setRenderTarget(&backBuffer);
-  takeGpuError();
+  int drawableWidth = backBuffer.width, drawableHeight = backBuffer.height;
+  backBuffer.drawableSize(&drawableWidth, &drawableHeight);
+  if (drawableWidth != backBuffer.width || drawableHeight != backBuffer.height) drawAtChosenSize();
+  setRenderTarget(&state.backBuffer);
+  takeDriverError();
   return true;
 }
 
 void releaseGlDevice() {
-  if (!context) return;
-  glDeleteSamplers(kStages, samplers);
-  glDeleteProgram(copyProgram);
-  glDeleteBuffers(1, &quadBuffer);
-  glDeleteVertexArrays(1, &quadArray);
-  glDeleteFramebuffers(1, &scaledFramebuffer);
-  glDeleteRenderbuffers(1, &scaledColour);
-  copyProgram = quadBuffer = quadArray = passProgram = scaledFramebuffer = scaledColour = 0;
-  currentSurface = nullptr;
-  SDL_GL_DeleteContext(context);
-  context = nullptr;
-  deviceWindow = nullptr;
+  if (state.ready) {
+    glDeleteSamplers(kStages, state.samplers);
+    glDeleteProgram(state.copyProgram);
+    glDeleteBuffers(1, &state.quadBuffer);
+    glDeleteVertexArrays(1, &state.quadArray);
+    glDeleteFramebuffers(1, &state.scaledFramebuffer);
+    glDeleteRenderbuffers(1, &state.scaledColour);
+  }
+  state = GlDevice{};
 }
 
-void setPassProgram(GLuint program) { passProgram = program; }
+void setPassProgram(GLuint program) { state.passProgram = program; }
 
 namespace {
 GpuTexture* createTextureObject(int width, int height, std::string* error) {
@@ -208,17 +197,18 @@ GpuTexture* createTextureObject(int width, int height, std::string* error) {
     *error = "Cannot create a texture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels.";
     return nullptr;
   }
-  takeGpuError();
+  takeDriverError();
   auto* texture = new GpuTexture{0, width, height, nullptr, 0};
   glGenTextures(1, &texture->name);
   glBindTexture(GL_TEXTURE_2D, texture->name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
   glBindTexture(GL_TEXTURE_2D, 0);
-  const std::string failure = takeGpuError();
-  if (!failure.empty()) {
-    *error = "Could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
-             " pixels: " + failure;
+  const GLenum failure = takeDriverError();
+  if (failure != GL_NO_ERROR) {
+    *error = glFailure("Could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels",
+                       failure);
     releaseTexture(texture);
     return nullptr;
   }
@@ -238,12 +228,11 @@ GpuTexture* createRenderTexture(int width, int height, std::string* error) {
   glBindFramebuffer(GL_FRAMEBUFFER, texture->surface->framebuffer);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->name, 0);
   const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-  glBindFramebuffer(GL_FRAMEBUFFER, currentSurface ? currentSurface->framebuffer : 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, state.currentSurface ? state.currentSurface->framebuffer : 0);
   if (status != GL_FRAMEBUFFER_COMPLETE) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%04X", status);
-    *error = "The graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
-             std::to_string(height) + " pixels (framebuffer status " + code + ").";
+    *error = glFailure("The graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels",
+                       status);
     releaseTexture(texture);
     return nullptr;
   }
@@ -252,7 +241,7 @@ GpuTexture* createRenderTexture(int width, int height, std::string* error) {
 
 GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surface : nullptr; }
 
-GpuSurface* backBufferSurface() { return &backBuffer; }
+GpuSurface* backBufferSurface() { return &state.backBuffer; }
 
 uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
   if (!texture || texture->unpackBuffer) return nullptr;
@@ -288,7 +277,7 @@ void unlockTexture(GpuTexture* texture) {
 void releaseTexture(GpuTexture* texture) {
   if (!texture) return;
   if (texture->surface) {
-    if (currentSurface == texture->surface) setRenderTarget(&backBuffer);
+    if (state.currentSurface == texture->surface) setRenderTarget(&state.backBuffer);
     glDeleteFramebuffers(1, &texture->surface->framebuffer);
     delete texture->surface;
   }
@@ -304,7 +293,7 @@ void releaseTexture(GpuTexture* texture) {
 
 void setRenderTarget(GpuSurface* surface) {
   if (!surface) return;
-  currentSurface = surface;
+  state.currentSurface = surface;
   glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
   glViewport(0, 0, surface->viewportWidth, surface->viewportHeight);
 }
@@ -318,7 +307,7 @@ void setTexture(int stage, GpuTexture* texture) {
 
 void setSamplerState(int stage, SamplerFilter magnification, SamplerAddress address) {
   if (stage < 0 || stage >= kStages) return;
-  const GLuint sampler = samplers[stage];
+  const GLuint sampler = state.samplers[stage];
   glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magnification == SamplerFilter::linear ? GL_LINEAR : GL_NEAREST);
   const GLint wrap = address == SamplerAddress::border ? GL_CLAMP_TO_BORDER : GL_REPEAT;
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
@@ -342,6 +331,7 @@ void setBlendMode(BlendMode mode) {
 }
 
 void drawQuad(const QuadVertex quad[4]) {
+  const GpuSurface* currentSurface = state.currentSurface;
   if (!currentSurface) return;
   // Pixels to clip space. Render textures store the picture's top row first,
   // the back buffer its bottom row first.
@@ -355,24 +345,24 @@ void drawQuad(const QuadVertex quad[4]) {
     vertices[4 * i + 2] = quad[i].tu;
     vertices[4 * i + 3] = quad[i].tv;
   }
-  glUseProgram(passProgram ? passProgram : copyProgram);
-  glBindVertexArray(quadArray);
-  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+  glUseProgram(state.passProgram ? state.passProgram : state.copyProgram);
+  glBindVertexArray(state.quadArray);
+  glBindBuffer(GL_ARRAY_BUFFER, state.quadBuffer);
   glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices, GL_STREAM_DRAW);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
 void presentFrame() {
-  if (!deviceWindow) return;
+  if (!state.swapBuffers) return;
   int drawableWidth = 0, drawableHeight = 0;
-  SDL_GL_GetDrawableSize(deviceWindow, &drawableWidth, &drawableHeight);
-  const bool sizesDiffer = drawableWidth != backBuffer.width || drawableHeight != backBuffer.height;
-  if (!scaledFramebuffer && sizesDiffer && drawableWidth > 0 && drawableHeight > 0) drawAtChosenSize();
-  if (scaledFramebuffer) {
+  state.drawableSize(&drawableWidth, &drawableHeight);
+  const bool sizesDiffer = drawableWidth != state.backBuffer.width || drawableHeight != state.backBuffer.height;
+  if (!state.scaledFramebuffer && sizesDiffer && drawableWidth > 0 && drawableHeight > 0) drawAtChosenSize();
+  if (state.scaledFramebuffer) {
     presentScaled(drawableWidth, drawableHeight);
-    if (currentSurface) setRenderTarget(currentSurface);
+    if (state.currentSurface) setRenderTarget(state.currentSurface);
   }
-  SDL_GL_SwapWindow(deviceWindow);
+  state.swapBuffers();
 }
 
 void finishGpuWork() { glFinish(); }
@@ -388,7 +378,7 @@ void readSurface(GpuSurface* surface, uint8_t* rgba) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, surface->framebuffer);
   if (surface->framebuffer == 0) glReadBuffer(GL_BACK);
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, currentSurface ? currentSurface->framebuffer : 0);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, state.currentSurface ? state.currentSurface->framebuffer : 0);
   if (!surface->bottomUp) return;
   const size_t row = static_cast<size_t>(w) * 4;
   for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {
@@ -402,13 +392,10 @@ void readSurface(GpuSurface* surface, uint8_t* rgba) {
   }
 }
 
-std::string takeGpuError() {
-  if (!context) return {};
-  const GLenum first = glGetError();
-  if (first == GL_NO_ERROR) return {};
-  for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
-  }
-  char code[16];
-  std::snprintf(code, sizeof code, "0x%04X", first);
-  return "OpenGL error " + std::string(code) + " (" + glErrorName(first) + ")";
+bool checkGpuErrors(std::string* error) {
+  if (!state.ready) return true;
+  const GLenum first = takeDriverError();
+  if (first == GL_NO_ERROR) return true;
+  *error = glFailure("", first);
+  return false;
 }

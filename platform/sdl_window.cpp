@@ -1,22 +1,60 @@
-// The show's window on SDL 2, with the OpenGL attributes its device needs.
+// The show's window on SDL 2 with its OpenGL 3.3 core context, on which
+// the GL device makes its objects.
 #include "platform/window.h"
+
+#include <SDL.h>
 
 #include <cstring>
 
 #include "platform/gl_shared.h"
+#include "platform/sdl_shared.h"
 
 namespace {
-SDL_Window* showWindow = nullptr;
-bool cursorHidden = false;
 
-std::string sdlError() {
-  const char* text = SDL_GetError();
-  return text && *text ? text : "no reason given";
+struct SdlWindow {
+  SDL_Window* window = nullptr;
+  SDL_GLContext context = nullptr;
+  bool cursorHidden = false;
+};
+
+SdlWindow state;
+
+void swapShowWindow() { SDL_GL_SwapWindow(state.window); }
+void showWindowDrawableSize(int* width, int* height) { SDL_GL_GetDrawableSize(state.window, width, height); }
+
+// The context on the window, current, presenting without waiting for the
+// vertical retrace, and the device's objects in it.
+bool createContextAndDevice(int width, int height, std::string* error) {
+  state.context = SDL_GL_CreateContext(state.window);
+  if (!state.context) {
+    *error = sdlFailure("Could not create an OpenGL 3.3 core context");
+    return false;
+  }
+  if (epoxy_gl_version() < 33) {
+    *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
+             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
+    return false;
+  }
+  SDL_GL_SetSwapInterval(0);
+  return createGlDevice(GlBackBuffer{width, height, showWindowDrawableSize, swapShowWindow}, error);
 }
+
+// Whatever openWindow made so far, in reverse order.
+void release() {
+  if (state.context) {
+    releaseGlDevice();
+    SDL_GL_DeleteContext(state.context);
+  }
+  if (state.cursorHidden) SDL_ShowCursor(SDL_ENABLE);
+  if (state.window) SDL_DestroyWindow(state.window);
+  state = SdlWindow{};
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 }  // namespace
 
 bool openWindow(const WindowRequest& request, std::string* error) {
-  if (showWindow) {
+  if (state.window) {
     *error = "A window is already open.";
     return false;
   }
@@ -27,7 +65,7 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   }
   if (request.headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    *error = "Could not start the video system: " + sdlError();
+    *error = sdlFailure("Could not start the video system");
     return false;
   }
   // Without a display SDL may fall back to a driver that draws nowhere; a
@@ -58,18 +96,16 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   if (request.borderless) flags |= SDL_WINDOW_BORDERLESS;
   if (request.fullScreen && !request.headless) flags |= SDL_WINDOW_FULLSCREEN;
   const int position = request.borderless ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
-  showWindow = SDL_CreateWindow(request.title ? request.title : "", position, position, request.width,
-                                request.height, flags);
-  if (!showWindow) {
-    *error = "Could not open a " + std::to_string(request.width) + " x " + std::to_string(request.height) +
-             " window: " + sdlError();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  state.window = SDL_CreateWindow(request.title ? request.title : "", position, position, request.width,
+                                  request.height, flags);
+  if (!state.window) {
+    *error = sdlFailure("Could not open a " + std::to_string(request.width) + " x " +
+                        std::to_string(request.height) + " window");
+    release();
     return false;
   }
-  if (!createGlDevice(showWindow, request.width, request.height, error)) {
-    SDL_DestroyWindow(showWindow);
-    showWindow = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (!createContextAndDevice(request.width, request.height, error)) {
+    release();
     return false;
   }
   // The window system's own events, so that a window destroyed from
@@ -77,17 +113,11 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   if (!request.headless) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   if (request.hideCursor) {
     SDL_ShowCursor(SDL_DISABLE);
-    cursorHidden = true;
+    state.cursorHidden = true;
   }
   return true;
 }
 
 void closeWindow() {
-  if (!showWindow) return;
-  releaseGlDevice();
-  if (cursorHidden) SDL_ShowCursor(SDL_ENABLE);
-  cursorHidden = false;
-  SDL_DestroyWindow(showWindow);
-  showWindow = nullptr;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (state.window) release();
 }

@@ -13,7 +13,7 @@ std::string locateTrueTypeFile(const std::string& name, const std::string& progr
 // Finds `name` (as given, which for a bare name is the working directory,
 // then a bare name in `programFolder`), reads it whole and checks that it is
 // a TrueType file whose every table, and every glyph the glyph location
-// table names, lies inside it. On success `path` is
-// the file used and `bytes` its contents; on failure `problem` says why.
+// table names, lies inside it. On success `path` is the file used and
+// `bytes` its contents; on failure *error says why.
 bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
-                      std::vector<unsigned char>& bytes, std::string& problem);
+                      std::vector<unsigned char>& bytes, std::string* error);

@@ -13,7 +13,13 @@ bool fail(SongDataError* error, const char* format, ...) {
   if (error != nullptr) {
     va_list args;
     va_start(args, format);
-    std::vsnprintf(error->message, sizeof error->message, format, args);
+    va_list measuring;
+    va_copy(measuring, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measuring);
+    va_end(measuring);
+    error->message.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    std::vsnprintf(error->message.data(), error->message.size(), format, args);
+    error->message.pop_back();
     va_end(args);
   }
   return false;

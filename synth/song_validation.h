@@ -4,12 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "synth/program_layout.h"
 #include "synth/song_data.h"
 
 struct SongDataError {
-  char message[200];  // one sentence naming the first violation
+  std::string message;  // one sentence naming the first violation
 };
 
 // Fills `layout` and returns true when the song passes every check;

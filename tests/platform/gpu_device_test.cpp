@@ -2,10 +2,13 @@
 // stage state, blending) and its failure messages.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gpu.h"
 #include "platform/window.h"
+#include "tests/gpu_errors.h"
 
 namespace {
 
@@ -82,7 +85,7 @@ TEST_F(GpuDevice, PicturesKeepTheirTopRowAtTheTopOnEverySurface) {
       }
     }
   }
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   releaseTexture(target);
   releaseTexture(picture);
 }
@@ -128,11 +131,26 @@ TEST_F(GpuDevice, BlendModesAndBorderAddressing) {
   EXPECT_NEAR(rgba[(2 * 8) * 4], 0.625 * 255, 1.5);
   EXPECT_NEAR(rgba[(2 * 8) * 4 + 3], 0.625 * 255, 1.5) << "the border is transparent";
   EXPECT_EQ(rgba[(2 * 8 + 3) * 4], 255) << "the middle stays white";
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   releaseTexture(white);
   releaseTexture(halfRed);
   releaseTexture(grey);
   releaseTexture(target);
+}
+
+// A size the device refuses is a failure with a message naming it, and
+// leaves no error behind for the next check.
+TEST_F(GpuDevice, TexturesOfSizesTheDeviceRefusesFailWithAMessage) {
+  for (const auto& [width, height] : {std::pair{0, 4}, std::pair{1 << 20, 4}}) {
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    std::string error;
+    EXPECT_EQ(createTexture(width, height, &error), nullptr) << size;
+    EXPECT_NE(error.find(size), std::string::npos) << error;
+    error.clear();
+    EXPECT_EQ(createRenderTexture(width, height, &error), nullptr) << size;
+    EXPECT_NE(error.find(size), std::string::npos) << error;
+  }
+  EXPECT_EQ(gpuErrors(), "");
 }
 
 TEST(GpuWindow, RefusesBadSizesAndASecondWindowWithAMessage) {

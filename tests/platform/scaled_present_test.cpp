@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gpu.h"
+#include "tests/gpu_errors.h"
 #include "platform/window.h"
 
 TEST(ScaledPresent, AMismatchedDrawableShowsTheWholePictureBetweenBars) {
@@ -49,7 +50,7 @@ TEST(ScaledPresent, AMismatchedDrawableShowsTheWholePictureBetweenBars) {
   EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(frame[0]) + "," +
                 std::to_string(frame[frame.size() - 2]),
             "16x8 255,255");
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   releaseTexture(picture);
   closeWindow();
 }

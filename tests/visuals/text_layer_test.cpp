@@ -20,8 +20,8 @@ namespace {
 TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   ASSERT_EQ(testGlContextProblem(), "");
   setRendererSettings(RendererSettings{1280, 720, true});
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
   std::string error;
+  ASSERT_TRUE(installFont("C64.ttf", kTextFace, &error)) << error;
   ASSERT_TRUE(createTextFonts(&error)) << error;
 
   TextPageState pages = seekTextPages(7.75f);
@@ -76,6 +76,18 @@ TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   freeTestTarget(target);
   releaseTextFonts();
   removeFont("C64.ttf");
+}
+
+// Without its face the layer cannot start: the renderer's start-up fails
+// with the reason, as on every backend.
+TEST(TextLayer, WithoutItsFaceItFailsAndSaysWhy) {
+  ASSERT_EQ(testGlContextProblem(), "");
+  setRendererSettings(RendererSettings{1280, 720, true});
+  removeFont("C64.ttf");
+  std::string error;
+  EXPECT_FALSE(createTextFonts(&error));
+  EXPECT_NE(error.find("No installed font \"C64 Pro\""), std::string::npos) << error;
+  releaseTextFonts();
 }
 
 }  // namespace
