@@ -131,6 +131,25 @@ TEST_F(WholeSong, DecodedRenderOfOtherTablesGivesTheSameBits) {
   EXPECT_EQ(firstDifference(prefix(r.output, frames), output), -1);
 }
 
+TEST_F(WholeSong, RenderInSlicesGivesTheSameBits) {
+  const Render& whole = shipped();
+  resetSynth();
+  std::vector<float> output(2 * size_t{kFrames});
+  // Slices that end inside a tick and inside a recording row, one of a
+  // single frame, and a last one that asks for more than is left.
+  const uint32_t slices[] = {1000, 1, kSamplesPerTick, 70000, 255};
+  uint32_t done = 0;
+  for (uint32_t slice : slices) {
+    const uint32_t want = std::min(slice, kFrames - done);
+    ASSERT_EQ(renderSongAhead(output.data(), want), want);
+    done += want;
+    EXPECT_EQ(synthFramesDone(), done / kFramesPerEnvelopeRow * kFramesPerEnvelopeRow) << "only whole rows are published";
+  }
+  while (done < kFrames) done += renderSongAhead(output.data(), std::min(kFrames - done, 300000u));
+  EXPECT_EQ(firstDifference(whole.output, output), -1);
+  EXPECT_EQ(whole.recording, capture(output.data(), kFrames).recording);
+}
+
 // Every track busy all song long: the patterns that are known, everywhere.
 SongTables busyMusic() {
   SongTables t;
