@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "synth/compiled_song.h"
 #include "synth/delay_unit.h"
 #include "synth/opcodes.h"
 #include "synth/sequencer.h"
@@ -14,7 +13,6 @@
 
 namespace {
 
-CompiledSong compiled;
 SongLayout layout;
 // The length of each pool line in the latest render, 0 for lines no delay
 // unit claimed.
@@ -49,14 +47,13 @@ void writeRecordingRow(uint32_t frame) {
   for (uint32_t k = 0; k < kTrackCount; ++k) storeShared(row[2 * k], recordedLevel(voiceRecords[k]));
 }
 
-// A render in progress: its song, where its frames go, the next frame and
-// the frame it stops before.
+// A render of the shipped instruments in progress: its song, where its
+// frames go, the next frame and the frame it stops before.
 struct SongRender {
   const SongData* song;
   float* output;
   uint32_t frame;
   uint32_t end;
-  void (*runSample)(CompiledUnit*);
 };
 
 SongRender current;
@@ -64,12 +61,12 @@ SongRender current;
 // continues.
 bool shippedRenderGoing = false;
 
+// Starts a render of song data that uses the shipped instruments.
 bool startRender(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
   shippedRenderGoing = false;
   if (!prepare(song, error)) return false;
-  compileSong(song, layout, compiled);
-  current = SongRender{&song, output, 0, std::min(frameCount, kSongFrames),
-                       usesShippedInstruments(song) ? runUnrolledSample : runCompiledSample};
+  prepareUnrolledSong();
+  current = SongRender{&song, output, 0, std::min(frameCount, kSongFrames)};
   return true;
 }
 
@@ -82,7 +79,6 @@ uint32_t continueRender(uint32_t frameCount) {
   SongRender& r = current;
   const uint32_t first = r.frame;
   const uint32_t end = first + std::min(frameCount, r.end - first);
-  void (*const runSample)(CompiledUnit*) = r.runSample;
   VoiceRecord& master = voiceRecords[kMasterRecord];
   float* cursor = r.output + 2 * size_t{first};
   uint32_t frame = first;
@@ -95,7 +91,7 @@ uint32_t continueRender(uint32_t frameCount) {
     const uint32_t tickEnd = std::min(end, (frame / kSamplesPerTick + 1) * kSamplesPerTick);
     while (frame < tickEnd) {
       master.note = kMasterNote;
-      runSample(compiled.units);
+      runUnrolledSample();
       storeShared(cursor[0], synth::clipSample(master.mainLeft));
       storeShared(cursor[1], synth::clipSample(master.mainRight));
       cursor += 2;
@@ -125,12 +121,14 @@ bool startShippedRender(float* output) {
 }  // namespace
 
 bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+  if (!usesShippedInstruments(song)) return renderSongFramesByteCode(song, output, frameCount, error);
   if (!startRender(song, output, frameCount, error)) return false;
   continueRender(kSongFrames);
   return true;
 }
 
 bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+  shippedRenderGoing = false;
   if (!prepare(song, error)) return false;
   renderFramesByteCode(song, output, frameCount);
   return true;

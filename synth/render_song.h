@@ -25,13 +25,16 @@ uint32_t renderSong(void* synthOutput);
 uint32_t renderSongAhead(void* synthOutput, uint32_t frameCount);
 
 // Renders the first frameCount frames (at most the song's) of `song` into
-// `output` (2 floats per frame) and the recording. Refuses song data that
-// fails validation: returns false with the reason in `error`, rendering
-// nothing.
+// `output` (2 floats per frame) and the recording. Song data that plays
+// the shipped instruments (any music) takes the fast path, their programs
+// unrolled when the program is built; any other goes through the byte-code
+// machine. Refuses song data that fails validation: returns false with the
+// reason in `error`, rendering nothing.
 bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error);
 
 // The same through the byte-code machine that walks the tables at every
-// sample: much slower, and the reference the render is checked against.
+// sample, whatever the song: much slower, and the reference the fast path
+// is checked against.
 bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, SongDataError* error);
 
 // Back to the state before any render: voice records, the delay lines used,
