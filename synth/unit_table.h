@@ -1,10 +1,10 @@
 // The unit table: what each opcode's unit is called, how many parameter
 // bytes it consumes and what it does to the value stack. The byte-code
-// machine, the validator and both decoded renders take these from here.
+// machine, the validator and the unrolled render take these from here.
 //
 // What a unit does on the value stack is its unit function, beside its
-// arithmetic in the unit headers (envelopeUnit ... accumulateUnit); every
-// render path calls those. A unit function gets `s`, the stack's next free
+// arithmetic in the unit headers (envelopeUnit ... accumulateUnit); both
+// render paths call those through unit_steps.h. A unit function gets `s`, the stack's next free
 // place when the unit starts (s[-1] is the top), and leaves its outputs in
 // the places of its inputs from the lowest up; the caller then moves the
 // depth by the unit's stack effect. The unit functions are always inlined,

@@ -39,10 +39,13 @@ TextPoint textRectCentre(const TextRect& rect) {
           static_cast<float>(rect.top + rect.bottom) * 0.5f};
 }
 
+void stepTextPages(float time, float previousTime, TextPageState& pages) {
+  const float elapsed = time - previousTime;
+  for (int i = 0; i < kTextCharacters; ++i) stepTextPage(pages, elapsed);
+}
+
 void layoutTextFrame(float time, float previousTime, int32_t width, int32_t height, float widthF,
                      float heightF, TextPageState& pages, TextCharacterLayout (&characters)[kTextCharacters]) {
-  uint8_t& page = pages.page;
-  float& countdown = pages.countdown;
   const float elapsed = time - previousTime;
   // Wobble amplitudes: all of them fractions of the width.
   const float wobbleX1 = static_cast<float>(width / 50);
@@ -61,11 +64,9 @@ void layoutTextFrame(float time, float previousTime, int32_t width, int32_t heig
   int32_t col = 0;
   int32_t row = 0;
   for (int i = 0; i < kTextCharacters; ++i) {
-    countdown = countdown - elapsed;
-    if (countdown <= 0.0f) {
-      countdown = kTextCountdownStart;
-      page = page == 0 ? 1 : 0;
-    }
+    stepTextPage(pages, elapsed);
+    const uint8_t page = pages.page;
+    const float countdown = pages.countdown;
 
     TextCharacterLayout& out = characters[i];
     out.code = textPages[kTextPageStride * (page == 0 ? 0 : 1) + i];

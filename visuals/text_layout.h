@@ -45,13 +45,28 @@ struct TextPoint {
 // ((left + right) / 2, (top + bottom) / 2): where the character is centred.
 TextPoint textRectCentre(const TextRect& rect);
 
+// Steps the page state by one character of a frame in which music time
+// moved by `elapsed`: the countdown falls by elapsed, and when it reaches 0
+// it starts again at 600 on the other page.
+inline void stepTextPage(TextPageState& pages, float elapsed) {
+  pages.countdown = pages.countdown - elapsed;
+  if (pages.countdown <= 0.0f) {
+    pages.countdown = kTextCountdownStart;
+    pages.page = pages.page == 0 ? 1 : 0;
+  }
+}
+
+// Steps the page state over one frame at music time `time`, the previous
+// frame having been at `previousTime`, exactly as laying out the frame's
+// characters does: one stepTextPage per character.
+void stepTextPages(float time, float previousTime, TextPageState& pages);
+
 // Lays out one frame at music time `time`, the previous frame having been at
 // `previousTime`. `width` and `height` are the configured screen size,
 // `widthF` and `heightF` the same as floats. `pages` is the page state
-// carried from frame to frame: the countdown falls by
-// (time - previousTime) once per character, and when it reaches 0 it starts
-// again at 600 on the other page, so a page can change in the middle of a
-// frame (and more than once in a very long one).
+// carried from frame to frame, stepped before each character as
+// stepTextPages does, so a page can change in the middle of a frame (and
+// more than once in a very long one).
 void layoutTextFrame(float time, float previousTime, int32_t width, int32_t height, float widthF,
                      float heightF, TextPageState& pages, TextCharacterLayout (&characters)[kTextCharacters]);
 

@@ -213,6 +213,25 @@ TEST(TextLayout, PageTimelineAtSteadyPlayback) {
   EXPECT_EQ(state.page, 1);
 }
 
+// Stepping the pages alone carries the same state from frame to frame as
+// laying the frames out: ordinary frames, a frame that ends a page inside
+// it, one long enough to change pages twice, a still frame and one that
+// goes back in time.
+TEST(TextLayout, SteppingPagesAloneMatchesLayout) {
+  const float times[] = {0.02f, 0.04f, 2.99f, 3.01f, 3.5f, 10.0f, 10.0f, 9.0f, 9.5f, 15.2f};
+  TextPageState laidOut;
+  TextPageState stepped;
+  static Frame frame;
+  float previous = 0.0f;
+  for (float time : times) {
+    layOut(laidOut, time, previous, 1280, 720, frame);
+    stepTextPages(time, previous, stepped);
+    previous = time;
+    EXPECT_EQ(stepped.page, laidOut.page) << "at " << time;
+    EXPECT_EQ(stepped.countdown, laidOut.countdown) << "at " << time;
+  }
+}
+
 // Seeking gives the state that playing from the start reaches.
 TEST(TextLayout, SeekingMatchesSteadyPlayback) {
   const TextPageState atStart = seekTextPages(0.0f);

@@ -131,7 +131,7 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   Clock::time_point mark = Clock::now();
   if (!openCaptureGraphics(o.width, o.height, o.postProcess, error)) return kCaptureFailed;
   times.setup = lap(mark);
-  ShowState state = replayFrames(range.first, o.fps, o.width, o.height);
+  ShowState state = replayFrames(range.first, o.fps);
   times.replay = lap(mark);
 
   const size_t pixels = static_cast<size_t>(o.width) * static_cast<size_t>(o.height);

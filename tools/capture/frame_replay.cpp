@@ -6,21 +6,19 @@
 
 namespace {
 
-TextCharacterLayout unusedLayout[kTextCharacters];
-
-}  // namespace
-
-void replayFrame(ShowState& state, uint32_t position, int width, int height) {
+// One frame at `position` without drawing: the frame loop's values, the
+// text pages stepped as the text layer steps them, then the end of the
+// frame; all on `state`.
+void replayFrame(ShowState& state, uint32_t position) {
   beginFrameFromRecording(state, position);
-  // The same layout the text layer makes, so the countdown steps exactly as
-  // when the frame is drawn.
-  layoutTextFrame(state.musicTime, state.previousMusicTime, width, height, static_cast<float>(width),
-                  static_cast<float>(height), state.textPageState, unusedLayout);
+  stepTextPages(state.musicTime, state.previousMusicTime, state.textPageState);
   endFrame(state, position);
 }
 
-ShowState replayFrames(uint32_t count, uint32_t fps, int width, int height) {
+}  // namespace
+
+ShowState replayFrames(uint32_t count, uint32_t fps) {
   ShowState state;
-  for (uint32_t n = 0; n < count; ++n) replayFrame(state, framePosition(n, fps), width, height);
+  for (uint32_t n = 0; n < count; ++n) replayFrame(state, framePosition(n, fps));
   return state;
 }

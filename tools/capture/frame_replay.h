@@ -9,11 +9,7 @@
 
 #include "host/show_state.h"
 
-// One frame at `position` without drawing: the frame loop's values, the
-// text layer's countdown (laid out for a width x height screen), then the
-// end of the frame; all on `state`.
-void replayFrame(ShowState& state, uint32_t position, int width, int height);
-
-// replayFrame for frames 0 to count - 1 of a capture at `fps`, from the
-// show's start: returns the state the frame `count` begins with.
-ShowState replayFrames(uint32_t count, uint32_t fps, int width, int height);
+// Frames 0 to count - 1 of a capture at `fps`, from the show's start, each
+// without drawing: the frame loop's values, the text pages stepped, then
+// the end of the frame. Returns the state the frame `count` begins with.
+ShowState replayFrames(uint32_t count, uint32_t fps);

@@ -20,7 +20,7 @@ namespace {
 bool drawStill(uint32_t position, const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
   if (!renderSongThrough(songFramesForPosition(position), error)) return false;
   if (!openCaptureGraphics(request.width, request.height, request.postProcess, error)) return false;
-  ShowState state = replayFrames(framesBefore(position, kDefaultFps), kDefaultFps, request.width, request.height);
+  ShowState state = replayFrames(framesBefore(position, kDefaultFps), kDefaultFps);
   drawCaptureFrame(state, beginFrameFromRecording(state, position));
   const size_t pixels = static_cast<size_t>(request.width) * static_cast<size_t>(request.height);
   std::vector<uint8_t> rgba(pixels * 4);
