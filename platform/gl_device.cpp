@@ -5,14 +5,17 @@
 #include "platform/gpu.h"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "platform/gl_shared.h"
 
 struct GpuTexture {
   GLuint name;
   int width, height;
-  GpuSurface* surface;  // render textures only
-  GLuint unpackBuffer;  // while locked
+  GpuSurface* surface;            // render textures only
+  std::vector<uint32_t> staging;  // the texels while locked
+  bool locked;
 };
 
 struct GpuSurface {
@@ -22,7 +25,7 @@ struct GpuSurface {
   bool bottomUp;                      // row 0 of the storage is the bottom of the picture
 };
 
-const char* const quadVertexShaderSource = R"(#version 330 core
+const char* const quadVertexShaderSource = GM_GLSL_VERSION R"(
 layout(location = 0) in vec2 gm_position;
 layout(location = 1) in vec2 gm_texcoordIn;
 out vec2 gm_texcoord;
@@ -34,7 +37,7 @@ void main() {
 
 namespace {
 
-const char* const copyFragmentShaderSource = R"(#version 330 core
+const char* const copyFragmentShaderSource = GM_GLSL_VERSION R"(
 uniform sampler2D gm_stage0;
 in vec2 gm_texcoord;
 layout(location = 0) out vec4 gm_colour;
@@ -43,8 +46,7 @@ void main() { gm_colour = texture(gm_stage0, gm_texcoord); }
 
 constexpr int kStages = 2;
 
-SDL_Window* deviceWindow = nullptr;
-SDL_GLContext context = nullptr;
+bool deviceOpen = false;
 GpuSurface backBuffer = {};
 GpuSurface* currentSurface = nullptr;
 GLuint quadArray = 0, quadBuffer = 0;
@@ -57,9 +59,19 @@ void setStageDefaults(GLuint sampler) {
   glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+#ifdef GL_CLAMP_TO_BORDER
   const float transparentBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, transparentBlack);
+#endif
 }
+
+// Border addressing where the API has it (WebGL 2 has not: the edge texels
+// stretch instead).
+#ifdef GL_CLAMP_TO_BORDER
+constexpr GLint kBorderAddress = GL_CLAMP_TO_BORDER;
+#else
+constexpr GLint kBorderAddress = GL_CLAMP_TO_EDGE;
+#endif
 
 std::string glErrorName(GLenum code) {
   switch (code) {
@@ -112,26 +124,8 @@ bool createDeviceObjects(std::string* error) {
 
 }  // namespace
 
-bool createGlDevice(SDL_Window* window, int width, int height, std::string* error) {
-  context = SDL_GL_CreateContext(window);
-  if (!context) {
-    const char* reason = SDL_GetError();
-    *error = std::string("Could not create an OpenGL 3.3 core context: ") +
-             (reason && *reason ? reason : "no reason given");
-    return false;
-  }
-  if (epoxy_gl_version() < 33) {
-    *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
-             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
-    SDL_GL_DeleteContext(context);
-    context = nullptr;
-    return false;
-  }
-  deviceWindow = window;
-  SDL_GL_SetSwapInterval(0);
-
-  int drawableWidth = width, drawableHeight = height;
-  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+bool createGlDevice(int width, int height, int drawableWidth, int drawableHeight, std::string* error) {
+  deviceOpen = true;
   backBuffer = GpuSurface{0, width, height, drawableWidth, drawableHeight, true};
   if (!createDeviceObjects(error)) {
     *error = "Could not prepare the graphics device: " + *error;
@@ -144,16 +138,14 @@ bool createGlDevice(SDL_Window* window, int width, int height, std::string* erro
 }
 
 void releaseGlDevice() {
-  if (!context) return;
+  if (!deviceOpen) return;
   glDeleteSamplers(kStages, samplers);
   glDeleteProgram(copyProgram);
   glDeleteBuffers(1, &quadBuffer);
   glDeleteVertexArrays(1, &quadArray);
   copyProgram = quadBuffer = quadArray = passProgram = 0;
   currentSurface = nullptr;
-  SDL_GL_DeleteContext(context);
-  context = nullptr;
-  deviceWindow = nullptr;
+  deviceOpen = false;
 }
 
 void setPassProgram(GLuint program) { passProgram = program; }
@@ -165,11 +157,11 @@ GpuTexture* createTextureObject(int width, int height, std::string* error) {
     return nullptr;
   }
   takeGpuError();
-  auto* texture = new GpuTexture{0, width, height, nullptr, 0};
+  auto* texture = new GpuTexture{0, width, height, nullptr, {}, false};
   glGenTextures(1, &texture->name);
   glBindTexture(GL_TEXTURE_2D, texture->name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glBindTexture(GL_TEXTURE_2D, 0);
   const std::string failure = takeGpuError();
   if (!failure.empty()) {
@@ -211,34 +203,36 @@ GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surf
 GpuSurface* backBufferSurface() { return &backBuffer; }
 
 uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
-  if (!texture || texture->unpackBuffer) return nullptr;
-  const auto bytes = static_cast<GLsizeiptr>(texture->width) * texture->height * 4;
-  glGenBuffers(1, &texture->unpackBuffer);
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
-  glBufferData(GL_PIXEL_UNPACK_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
-  void* memory = glMapBufferRange(GL_PIXEL_UNPACK_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-  if (!memory) {
-    glDeleteBuffers(1, &texture->unpackBuffer);
-    texture->unpackBuffer = 0;
-    return nullptr;
-  }
+  if (!texture || texture->locked) return nullptr;
+  texture->staging.resize(static_cast<size_t>(texture->width) * static_cast<size_t>(texture->height));
+  texture->locked = true;
   *pitch = texture->width;
-  return static_cast<uint32_t*>(memory);
+  return texture->staging.data();
 }
 
 void unlockTexture(GpuTexture* texture) {
-  if (!texture || !texture->unpackBuffer) return;
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
-  glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
+  if (!texture || !texture->locked) return;
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
   glBindTexture(GL_TEXTURE_2D, texture->name);
+#ifdef __EMSCRIPTEN__
+  // WebGL 2 takes no BGRA: each texel A*2^24 + R*2^16 + G*2^8 + B becomes
+  // the bytes R, G, B, A.
+  for (uint32_t& texel : texture->staging) {
+    const uint32_t r = (texel >> 16) & 0xFFu, g = (texel >> 8) & 0xFFu, b = texel & 0xFFu, a = texel >> 24;
+    const uint8_t bytes[4] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
+                              static_cast<uint8_t>(a)};
+    std::memcpy(&texel, bytes, sizeof texel);
+  }
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_RGBA, GL_UNSIGNED_BYTE,
+                  texture->staging.data());
+#else
   // A texel A*2^24 + R*2^16 + G*2^8 + B read as one 32-bit value.
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_BGRA,
-                  GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+                  GL_UNSIGNED_INT_8_8_8_8_REV, texture->staging.data());
+#endif
   glBindTexture(GL_TEXTURE_2D, 0);
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-  glDeleteBuffers(1, &texture->unpackBuffer);
-  texture->unpackBuffer = 0;
+  texture->staging = {};
+  texture->locked = false;
 }
 
 void releaseTexture(GpuTexture* texture) {
@@ -247,12 +241,6 @@ void releaseTexture(GpuTexture* texture) {
     if (currentSurface == texture->surface) setRenderTarget(&backBuffer);
     glDeleteFramebuffers(1, &texture->surface->framebuffer);
     delete texture->surface;
-  }
-  if (texture->unpackBuffer) {
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
-    glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-    glDeleteBuffers(1, &texture->unpackBuffer);
   }
   glDeleteTextures(1, &texture->name);
   delete texture;
@@ -276,7 +264,7 @@ void setSamplerState(int stage, SamplerFilter magnification, SamplerAddress addr
   if (stage < 0 || stage >= kStages) return;
   const GLuint sampler = samplers[stage];
   glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magnification == SamplerFilter::linear ? GL_LINEAR : GL_NEAREST);
-  const GLint wrap = address == SamplerAddress::border ? GL_CLAMP_TO_BORDER : GL_REPEAT;
+  const GLint wrap = address == SamplerAddress::border ? kBorderAddress : GL_REPEAT;
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap);
 }
@@ -319,7 +307,7 @@ void drawQuad(const QuadVertex quad[4]) {
 }
 
 void presentFrame() {
-  if (deviceWindow) SDL_GL_SwapWindow(deviceWindow);
+  if (deviceOpen) presentGlWindow();
 }
 
 void finishGpuWork() { glFinish(); }
@@ -350,7 +338,7 @@ void readSurface(GpuSurface* surface, uint8_t* rgba) {
 }
 
 std::string takeGpuError() {
-  if (!context) return {};
+  if (!deviceOpen) return {};
   const GLenum first = glGetError();
   if (first == GL_NO_ERROR) return {};
   for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {

@@ -1,19 +1,24 @@
-// What the SDL window and the OpenGL device and effect code share inside
-// platform/. Nothing outside platform/ includes this.
+// What the window files (sdl_window.cpp, web_window.cpp) and the OpenGL
+// device and effect code share inside platform/. Nothing outside platform/
+// includes this.
 #pragma once
-
-#include <SDL.h>
-#include <epoxy/gl.h>
 
 #include <string>
 
-// compileShader, linkProgram, buildProgram: every GL program is made through them.
+// The GL entry points, compileShader, linkProgram, buildProgram: every GL
+// program is made through them.
 #include "platform/gl_program.h"
 
-// Creates the GL 3.3 core context on the window and the device's own
-// objects. Back buffer size = width x height.
-bool createGlDevice(SDL_Window* window, int width, int height, std::string* error);
+// The device's own objects in the context the window made current. Back
+// buffer: width x height in the quads' pixel space, drawableWidth x
+// drawableHeight pixels stored. False with the reason; nothing stays made.
+bool createGlDevice(int width, int height, int drawableWidth, int drawableHeight, std::string* error);
+// Deletes the device's objects while their context is still current.
 void releaseGlDevice();
+
+// Shows the back buffer: the window file's swap (SDL) or hand-over to the
+// browser's compositor (web).
+void presentGlWindow();
 
 // The program the next quad is drawn with: an effect pass, or 0 for the
 // plain texture copy.
@@ -22,4 +27,3 @@ void setPassProgram(GLuint program);
 // Vertex shader of every quad: positions arrive in clip space (the device
 // converts pixels), the texture coordinate goes on unchanged.
 extern const char* const quadVertexShaderSource;
-

@@ -1,8 +1,6 @@
 // Font objects and text drawing with OpenGL: one coverage atlas texture per
 // font, one textured quad per character, drawn by a small program whose
 // quad comes from uniforms (no vertex buffers to update per character).
-#include <epoxy/gl.h>
-
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -20,7 +18,7 @@ struct TextFont {
   AtlasGlyph glyphs[kAtlasGlyphs] = {};
 };
 
-const char* textVertexShaderSource = R"(#version 330 core
+const char* textVertexShaderSource = GM_GLSL_VERSION R"(
 uniform vec4 corners;    // left, top, right, bottom in clip space
 uniform vec4 atlasRect;  // the same corners in atlas coordinates
 out vec2 atlasPoint;
@@ -31,7 +29,7 @@ void main() {
 }
 )";
 
-const char* textFragmentShaderSource = R"(#version 330 core
+const char* textFragmentShaderSource = GM_GLSL_VERSION R"(
 uniform sampler2D atlas;
 uniform vec4 colour;
 in vec2 atlasPoint;

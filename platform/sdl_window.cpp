@@ -1,19 +1,46 @@
 // The show's window on SDL 2, with the OpenGL attributes its device needs.
 #include "platform/window.h"
 
+#include <SDL.h>
+
 #include <cstring>
 
 #include "platform/gl_shared.h"
 
 namespace {
 SDL_Window* showWindow = nullptr;
+SDL_GLContext glContext = nullptr;
 bool cursorHidden = false;
 
 std::string sdlError() {
   const char* text = SDL_GetError();
   return text && *text ? text : "no reason given";
 }
+
+// The GL 3.3 core context on the window, made current, with the device's
+// objects in it. False with the reason; nothing stays made.
+bool createContextAndDevice(int width, int height, std::string* error) {
+  glContext = SDL_GL_CreateContext(showWindow);
+  if (!glContext) {
+    *error = "Could not create an OpenGL 3.3 core context: " + sdlError();
+    return false;
+  }
+  if (epoxy_gl_version() < 33) {
+    *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
+             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
+  } else {
+    SDL_GL_SetSwapInterval(0);
+    int drawableWidth = width, drawableHeight = height;
+    SDL_GL_GetDrawableSize(showWindow, &drawableWidth, &drawableHeight);
+    if (createGlDevice(width, height, drawableWidth, drawableHeight, error)) return true;
+  }
+  SDL_GL_DeleteContext(glContext);
+  glContext = nullptr;
+  return false;
+}
 }  // namespace
+
+void presentGlWindow() { SDL_GL_SwapWindow(showWindow); }
 
 bool openWindow(const WindowRequest& request, std::string* error) {
   if (showWindow) {
@@ -66,7 +93,7 @@ bool openWindow(const WindowRequest& request, std::string* error) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  if (!createGlDevice(showWindow, request.width, request.height, error)) {
+  if (!createContextAndDevice(request.width, request.height, error)) {
     SDL_DestroyWindow(showWindow);
     showWindow = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -85,6 +112,8 @@ bool openWindow(const WindowRequest& request, std::string* error) {
 void closeWindow() {
   if (!showWindow) return;
   releaseGlDevice();
+  SDL_GL_DeleteContext(glContext);
+  glContext = nullptr;
   if (cursorHidden) SDL_ShowCursor(SDL_ENABLE);
   cursorHidden = false;
   SDL_DestroyWindow(showWindow);

@@ -85,6 +85,8 @@ uint32_t bigEndian(const unsigned char* at, int count) {
   return value;
 }
 
+}  // namespace
+
 // A TrueType file whose every table lies wholly inside the file: a font cut
 // short anywhere fails here, even where a rasteriser would quietly skip the
 // damaged table.
@@ -103,8 +105,6 @@ bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string locateTrueTypeFile(const std::string& name, const std::string& programFolder) {
   if (name.empty()) return {};
@@ -131,4 +131,66 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
     return false;
   }
   return true;
+}
+
+namespace {
+
+// The table `tag` of a complete file: its first byte and length, or null.
+const unsigned char* findTable(const std::vector<unsigned char>& bytes, const char* tag, size_t* length) {
+  const size_t tables = bigEndian(bytes.data() + 4, 2);
+  for (size_t t = 0; t < tables; ++t) {
+    const unsigned char* record = bytes.data() + 12 + 16 * t;
+    if (std::memcmp(record, tag, 4) != 0) continue;
+    *length = bigEndian(record + 12, 4);
+    return bytes.data() + bigEndian(record + 8, 4);
+  }
+  return nullptr;
+}
+
+int16_t signedWord(const unsigned char* at) { return static_cast<int16_t>(bigEndian(at, 2)); }
+
+}  // namespace
+
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics) {
+  size_t headLength = 0, hheaLength = 0, os2Length = 0;
+  const unsigned char* head = findTable(bytes, "head", &headLength);
+  const unsigned char* hhea = findTable(bytes, "hhea", &hheaLength);
+  if (!head || headLength < 54 || !hhea || hheaLength < 36) return false;
+  metrics.unitsPerEm = bigEndian(head + 18, 2);
+  metrics.cellAscent = signedWord(hhea + 4);
+  metrics.cellDescent = -signedWord(hhea + 6);
+  metrics.averageWidth = bigEndian(hhea + 10, 2);
+  const unsigned char* os2 = findTable(bytes, "OS/2", &os2Length);
+  if (os2 && os2Length >= 78 && bigEndian(os2 + 74, 2) + bigEndian(os2 + 76, 2) > 0) {
+    metrics.cellAscent = bigEndian(os2 + 74, 2);
+    metrics.cellDescent = bigEndian(os2 + 76, 2);
+    if (signedWord(os2 + 2) > 0) metrics.averageWidth = signedWord(os2 + 2);
+  }
+  return metrics.unitsPerEm > 0;
+}
+
+std::string trueTypeFamily(const std::vector<unsigned char>& bytes) {
+  size_t length = 0;
+  const unsigned char* name = findTable(bytes, "name", &length);
+  if (!name || length < 6) return {};
+  const size_t count = bigEndian(name + 2, 2);
+  const size_t strings = bigEndian(name + 4, 2);
+  for (size_t r = 0; r < count && 6 + 12 * (r + 1) <= length; ++r) {
+    const unsigned char* record = name + 6 + 12 * r;
+    const uint32_t platform = bigEndian(record, 2), nameId = bigEndian(record + 6, 2);
+    const size_t size = bigEndian(record + 8, 2), offset = strings + bigEndian(record + 10, 2);
+    if (nameId != 1 || offset > length || size > length - offset) continue;
+    // Windows names are UTF-16 big-endian (ASCII family names read as
+    // every second byte), Macintosh names one byte a character.
+    std::string family;
+    if (platform == 3) {
+      for (size_t i = 1; i < size; i += 2) family += static_cast<char>(name[offset + i]);
+    } else if (platform == 1) {
+      family.assign(reinterpret_cast<const char*>(name + offset), size);
+    } else {
+      continue;
+    }
+    return family;
+  }
+  return {};
 }

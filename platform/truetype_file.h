@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/font_atlas.h"
+
 // The file a font name refers to: `name` as given (for a bare name, the
 // working directory), else a bare name in `programFolder`. "" when neither
 // exists.
@@ -16,3 +18,16 @@ std::string locateTrueTypeFile(const std::string& name, const std::string& progr
 // the file used and `bytes` its contents; on failure `problem` says why.
 bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
                       std::vector<unsigned char>& bytes, std::string& problem);
+
+// True when `bytes` hold a TrueType file whose every table lies wholly
+// inside it: a font cut short anywhere fails, even where a rasteriser would
+// quietly skip the damaged table.
+bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes);
+
+// The sizes a font request scales by (font_atlas.h), read from the head,
+// hhea and OS/2 tables of a complete file as FreeType reports them. False
+// when a table is missing or short.
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics);
+
+// The family name (name ID 1) of a complete file, "" when it has none.
+std::string trueTypeFamily(const std::vector<unsigned char>& bytes);

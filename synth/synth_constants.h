@@ -4,8 +4,9 @@
 // during a render.
 #pragma once
 
-#include <bit>
 #include <cstdint>
+
+#include "synth/bit_cast.h"
 
 struct SynthConstants {
   float paramScale;      // 0: 1/128, a parameter byte's scale
@@ -33,6 +34,6 @@ inline constexpr float kHalf = 0.5f;
 inline constexpr float kModScale = 1024.0f;
 inline constexpr float kDcCoefficient = 0.99609375f;
 inline constexpr int32_t kRateExponent = 24;
-inline constexpr float kTwelfth = std::bit_cast<float>(0x3DAAAAAAu);
-inline constexpr float kNoteBase = std::bit_cast<float>(0x38C265DCu);
-inline constexpr float kLfoBase = std::bit_cast<float>(0x384AE627u);
+inline constexpr float kTwelfth = bitCast<float>(0x3DAAAAAAu);
+inline constexpr float kNoteBase = bitCast<float>(0x38C265DCu);
+inline constexpr float kLfoBase = bitCast<float>(0x384AE627u);
