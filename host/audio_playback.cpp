@@ -43,7 +43,7 @@ void startAudio() {
   }
   const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
   std::string reason;
-  outputOpen = openAudioOutput(song, reason);
+  outputOpen = openAudioOutput(song, &reason);
   if (!outputOpen) {
     std::fprintf(stderr, "glass-meridian: %s; the show plays silently on the system clock\n", reason.c_str());
     wallStartNs = monotonicNanoseconds();

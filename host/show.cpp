@@ -1,5 +1,6 @@
 #include "host/show.h"
 
+#include <cstdio>
 #include <string>
 
 #include "host/audio_playback.h"
@@ -22,7 +23,8 @@ namespace {
 IntroConfig introConfig;
 
 // A start-up that cannot go on: the viewer is told why, the font is
-// removed and the process ends with status 1.
+// removed and the process ends with status 1. Every failure of the show's
+// start-up ends here.
 [[noreturn]] void failAtStart(const std::string& message, const char* caption) {
   showMessage(message.c_str(), caption);
   removeShowFont();
@@ -51,24 +53,23 @@ int runShow(int32_t instance) {
 }
 
 void initGraphics() {
-  installShowFont();
+  std::string error;
+  if (!installShowFont(&error)) {
+    // The reason on stderr; the viewer's message names the face.
+    std::fprintf(stderr, "%s\n", error.c_str());
+    failAtStart(kShowFontFailure, "Could not temporarily install Font!");
+  }
 
   const WindowRequest request = {"Talon/Vexa", config->width,  config->height, config->windowed == 0,
                                  /*borderless=*/true, /*hideCursor=*/true, /*headless=*/false};
-  std::string error;
   if (!openWindow(request, &error)) failWithoutGraphics(error);
 
   // Only a failed compile or link ends the show here; a driver's remarks on
   // an effect that compiled do not.
   const RendererSettings settings = {config->width, config->height, config->postProcess != 0};
-  switch (initRenderer(settings, &error)) {
-    case RendererFailure::none:
-      break;
-    case RendererFailure::effect:
-      failAtStart(error, "Shader Compiler Error");
-    case RendererFailure::resources:
-      failWithoutGraphics(error);
-  }
+  if (!createRendererTargets(settings, &error)) failWithoutGraphics(error);
+  if (!compileRendererEffect(&error)) failAtStart(error, kEffectFailureTitle);
+  if (!createRendererResources(&error)) failWithoutGraphics(error);
 }
 
 void runFrameLoop() {

@@ -2,13 +2,18 @@
 // start-up and removed at the end.
 #pragma once
 
-constexpr char kShowFontFile[] = "C64.ttf";
-constexpr char kShowFontFamily[] = "C64 Pro";
+#include <string>
 
-// Installs the face from kShowFontFile. When that fails it says so (message
-// box where a display exists, stderr always, with the reason) and ends the
-// process with status 1; nothing has to be removed then.
-void installShowFont();
+#include "visuals/text_layer.h"
+
+constexpr char kShowFontFile[] = "C64.ttf";
+// What the viewer is told when the face cannot be installed.
+constexpr char kShowFontFailure[] = "Could not find or temporarily install C64 Pro - Font";
+
+// Installs the face kTextFace from kShowFontFile (from the working directory, then
+// beside the program). False with the reason in *error; nothing has to be
+// removed then.
+bool installShowFont(std::string* error);
 
 // Removes the face again; part of shutdown.
 void removeShowFont();

@@ -12,8 +12,8 @@ struct AudioBlock {
   uint32_t frames;
   uint32_t (*framesFinished)();     // how many leading frames are complete; a pull-based output plays later frames as silence
 };
-// Opens the default output and starts playing the block from its first frame. False with the reason on failure.
-bool openAudioOutput(const AudioBlock& block, std::string& reason);
+// Opens the default output and starts playing the block from its first frame. False with the reason in *error on failure.
+bool openAudioOutput(const AudioBlock& block, std::string* error);
 // Frames of the block played so far: smoothed between the device's updates, never backwards, never past block.frames.
 uint32_t audioOutputPosition();
 void closeAudioOutput();

@@ -5,6 +5,7 @@
 #include <d3d9.h>
 
 #include <cstring>
+#include <utility>
 
 #include "platform/d3d9_shared.h"
 #include "platform/gpu.h"
@@ -31,13 +32,13 @@ struct D3d9Device {
   IDirect3DDevice9* device = nullptr;
   GpuSurface backBuffer = {};
   bool inScene = false;    // from the frame's first draw to its presentation
-  std::string firstError;  // since the last takeGpuError
+  std::string firstError;  // since the last checkGpuErrors
 };
 
 D3d9Device state;
 
 // Every failing call of the device comes through here: the first one since
-// the last takeGpuError is kept for it.
+// the last checkGpuErrors is kept for it.
 bool succeeded(HRESULT result, const char* call) {
   if (SUCCEEDED(result)) return true;
   if (state.firstError.empty()) state.firstError = failedCall(call, result);
@@ -311,8 +312,9 @@ void readSurface(GpuSurface* surface, uint8_t* rgba) {
   copy->Release();
 }
 
-std::string takeGpuError() {
-  std::string error;
-  error.swap(state.firstError);
-  return error;
+bool checkGpuErrors(std::string* error) {
+  if (state.firstError.empty()) return true;
+  *error = std::move(state.firstError);
+  state.firstError.clear();
+  return false;
 }

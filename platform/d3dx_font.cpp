@@ -29,26 +29,32 @@ D3dxText state;
 bool prepareTextDrawing(std::string* error) {
   IDirect3DDevice9* device = d3d9Device();
   if (!device) {
-    if (error) *error = "no graphics device to draw text with";
+    *error = "There is no graphics device to draw text with.";
     return false;
   }
   if (state.sprite) return true;
   const HRESULT result = D3DXCreateSprite(device, &state.sprite);
   if (FAILED(result)) {
     state.sprite = nullptr;
-    if (error) *error = failedCall("D3DXCreateSprite", result);
+    *error = failedCall("D3DXCreateSprite", result);
     return false;
   }
   return true;
 }
 
-TextFont* createFont(int32_t height, int32_t width, const char* faceName) {
-  IDirect3DDevice9* device = d3d9Device();
+TextFont* createFont(int32_t height, int32_t width, const char* faceName, std::string* error) {
+  if (!prepareTextDrawing(error)) return nullptr;
   // D3DX would quietly substitute another face for a missing one.
-  if (!prepareTextDrawing(nullptr) || !fontFamilyAvailable(faceName)) return nullptr;
+  if (!fontFamilyAvailable(faceName)) {
+    *error = std::string("No installed font \"") + (faceName ? faceName : "") + "\" to draw text with.";
+    return nullptr;
+  }
   ID3DXFont* font = nullptr;
-  if (FAILED(D3DXCreateFontA(device, height, static_cast<UINT>(std::max(width, 0)), 0, 0, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, faceName, &font))) {
+  const HRESULT result =
+      D3DXCreateFontA(d3d9Device(), height, static_cast<UINT>(std::max(width, 0)), 0, 0, FALSE, ANSI_CHARSET,
+                      OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, faceName, &font);
+  if (FAILED(result)) {
+    *error = failedCall("D3DXCreateFontA", result);
     return nullptr;
   }
   state.fonts.push_back(new TextFont{font});
@@ -77,7 +83,8 @@ void drawText(TextFont* font, const char* text, const FontRect& rect, uint32_t c
 }
 
 void beginTextDrawing() {
-  if (state.drawing || !prepareTextDrawing(nullptr)) return;
+  std::string unused;  // drawing without the resources draws nothing
+  if (state.drawing || !prepareTextDrawing(&unused)) return;
   beginD3d9Scene();
   // Without D3DXSPRITE_DONOTSAVESTATE the sprite restores at End what it changed.
   state.drawing = SUCCEEDED(state.sprite->Begin(D3DXSPRITE_ALPHABLEND));

@@ -9,12 +9,10 @@
 // Makes the face in `fileName` available to this process. A bare name is
 // looked up in the working directory first, then in the executable's
 // folder; the first file found is the one used. Returns false, installing
-// nothing, when no such file exists or it cannot be read, when it is not a
-// complete TrueType font, or when its family is not `family`.
-bool installFont(const char* fileName, const char* family);
-
-// Why the last installFont call refused its file, in words ("" after a success).
-const char* fontInstallProblem();
+// nothing, with the reason in *error when no such file exists or it cannot
+// be read, when it is not a complete TrueType font, or when its family is
+// not `family`.
+bool installFont(const char* fileName, const char* family, std::string* error);
 
 // The file installFont would read for `fileName`, "" when there is none.
 std::string fontFilePath(const char* fileName);
@@ -36,9 +34,10 @@ bool prepareTextDrawing(std::string* error);
 // top of the line to its bottom (ascent plus descent) and `width` pixels of
 // average character width; glyphs stretch sideways when `width` is larger
 // than the face's own proportions give (0: the face's own proportions).
-// Needs the current graphics context. Null when no face of that name is
-// installed; drawing with a null font draws nothing.
-TextFont* createFont(int32_t height, int32_t width, const char* faceName);
+// Needs the current graphics context. Null with the reason in *error when
+// no face of that name is installed or the font cannot be made; drawing
+// with a null font draws nothing.
+TextFont* createFont(int32_t height, int32_t width, const char* faceName, std::string* error);
 
 // Deletes every font object and the drawing resources, while the graphics
 // context they were made in is still current. Fonts made before are invalid

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 constexpr int kFirstAtlasCode = 32;
@@ -56,5 +57,6 @@ AtlasScale atlasScale(const FaceMetrics& face, int32_t height, int32_t width);
 void packAtlasGlyphs(const std::vector<std::vector<uint8_t>>& bitmaps, FontAtlas& atlas);
 
 // Rasterises the installed face `faceName` at the size createFont describes.
-// False when no such face is installed or a glyph cannot be rendered.
-bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas);
+// False with the reason in *error when no such face is installed or a
+// glyph cannot be rendered.
+bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas, std::string* error);

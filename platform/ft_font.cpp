@@ -29,9 +29,11 @@ struct InstalledFace {
   FT_Face face = nullptr;
 };
 
-// The show installs one face; installing another replaces it.
-InstalledFace installed;
-std::string problem;
+struct FreeTypeFonts {
+  InstalledFace installed;  // the show installs one face; installing another replaces it
+};
+
+FreeTypeFonts state;
 
 void release(InstalledFace& face) {
   if (face.face) FT_Done_Face(face.face);
@@ -39,8 +41,9 @@ void release(InstalledFace& face) {
   face = InstalledFace{};
 }
 
-bool refuse(std::string why) {
-  problem = std::move(why);
+// Every refusal and failure of the FreeType side is worded through here.
+bool fail(std::string* error, std::string why) {
+  *error = std::move(why);
   return false;
 }
 
@@ -64,49 +67,49 @@ bool everyPrintableGlyphLoads(FT_Face face) {
 
 }  // namespace
 
-bool installFont(const char* fileName, const char* family) {
+bool installFont(const char* fileName, const char* family, std::string* error) {
   const std::string name = fileName ? fileName : "";
   const std::string wanted = family ? family : "";
   InstalledFace candidate;
   candidate.fileName = name;
-  std::string path, why;
-  if (!loadTrueTypeFile(name, executableFolder(), path, candidate.bytes, why)) return refuse(why);
+  std::string path;
+  if (!loadTrueTypeFile(name, executableFolder(), path, candidate.bytes, error)) return false;
   if (FT_Init_FreeType(&candidate.library) != 0) {
     release(candidate);
-    return refuse("the font rasteriser cannot start");
+    return fail(error, "the font rasteriser cannot start");
   }
   if (FT_New_Memory_Face(candidate.library, candidate.bytes.data(),
                          static_cast<FT_Long>(candidate.bytes.size()), 0, &candidate.face) != 0 ||
       std::strcmp(FT_Get_Font_Format(candidate.face), "TrueType") != 0 ||
       !everyPrintableGlyphLoads(candidate.face)) {
     release(candidate);
-    return refuse(path + ": not a complete TrueType font");
+    return fail(error, path + ": not a complete TrueType font");
   }
   candidate.family = candidate.face->family_name ? candidate.face->family_name : "";
   if (candidate.family != wanted) {
     const std::string found = candidate.family;
     release(candidate);
-    return refuse(path + ": holds the family \"" + found + "\", not \"" + wanted + "\"");
+    return fail(error, path + ": holds the family \"" + found + "\", not \"" + wanted + "\"");
   }
   // Moving the vector keeps its buffer, so the face stays valid.
-  release(installed);
-  installed = std::move(candidate);
-  problem.clear();
+  release(state.installed);
+  state.installed = std::move(candidate);
   return true;
 }
-
-const char* fontInstallProblem() { return problem.c_str(); }
 
 std::string fontFilePath(const char* fileName) {
   return fileName ? locateTrueTypeFile(fileName, executableFolder()) : std::string();
 }
 
 void removeFont(const char* fileName) {
-  if (installed.face && fileName && installed.fileName == fileName) release(installed);
+  if (state.installed.face && fileName && state.installed.fileName == fileName) release(state.installed);
 }
 
-bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas) {
-  if (!installed.face || !faceName || installed.family != faceName) return false;
+bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas, std::string* error) {
+  const InstalledFace& installed = state.installed;
+  if (!installed.face || !faceName || installed.family != faceName) {
+    return fail(error, std::string("No installed font \"") + (faceName ? faceName : "") + "\" to draw text with.");
+  }
   FT_Face face = installed.face;
 
   // Sizes as a GDI-style font request means them: the height is the cell
@@ -122,7 +125,8 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
   const AtlasScale scale = atlasScale(metrics, height, width);
   if (FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(scale.ppemX * 64.0)),
                        static_cast<FT_F26Dot6>(std::lround(scale.ppemY * 64.0)), 72, 72) != 0) {
-    return false;
+    return fail(error, std::string("The font \"") + faceName + "\" cannot be sized to " + std::to_string(height) +
+                           " pixels.");
   }
   atlas.ascent = scale.ascent;
   atlas.descent = scale.descent;
@@ -133,7 +137,8 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
   for (int g = 0; g < kAtlasGlyphs; ++g) {
     if (FT_Load_Char(face, static_cast<FT_ULong>(kFirstAtlasCode + g),
                      FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_RENDER) != 0) {
-      return false;
+      return fail(error, std::string("The font \"") + faceName + "\" cannot draw the character " +
+                             std::to_string(kFirstAtlasCode + g) + ".");
     }
     const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;

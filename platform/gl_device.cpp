@@ -1,10 +1,10 @@
-// The GPU device on an OpenGL 3.3 core context: textures and render targets
+// The GPU device on an OpenGL 3.3 core context that its owner made current
+// (gl_shared.h): textures and render targets
 // as RGBA8 textures with framebuffer objects, stage state as sampler
 // objects, quads from one streamed vertex buffer, the plain texture copy as
 // a tiny program of its own.
 #include "platform/gpu.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -46,13 +46,18 @@ void main() { gm_colour = texture(gm_stage0, gm_texcoord); }
 
 constexpr int kStages = 2;
 
-bool deviceOpen = false;
-GpuSurface backBuffer = {};
-GpuSurface* currentSurface = nullptr;
-GLuint quadArray = 0, quadBuffer = 0;
-GLuint copyProgram = 0;
-GLuint passProgram = 0;
-GLuint samplers[kStages] = {};
+struct GlDevice {
+  bool ready = false;  // the objects exist in the current context
+  void (*swapBuffers)() = nullptr;
+  GpuSurface backBuffer = {};
+  GpuSurface* currentSurface = nullptr;
+  GLuint quadArray = 0, quadBuffer = 0;
+  GLuint copyProgram = 0;
+  GLuint passProgram = 0;
+  GLuint samplers[kStages] = {};
+};
+
+GlDevice state;
 
 void setStageDefaults(GLuint sampler) {
   glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -73,22 +78,11 @@ constexpr GLint kBorderAddress = GL_CLAMP_TO_BORDER;
 constexpr GLint kBorderAddress = GL_CLAMP_TO_EDGE;
 #endif
 
-std::string glErrorName(GLenum code) {
-  switch (code) {
-    case GL_INVALID_ENUM: return "invalid enum";
-    case GL_INVALID_VALUE: return "invalid value";
-    case GL_INVALID_OPERATION: return "invalid operation";
-    case GL_INVALID_FRAMEBUFFER_OPERATION: return "invalid framebuffer operation";
-    case GL_OUT_OF_MEMORY: return "out of memory";
-    default: return "unknown error";
-  }
-}
-
 bool createDeviceObjects(std::string* error) {
-  glGenVertexArrays(1, &quadArray);
-  glBindVertexArray(quadArray);
-  glGenBuffers(1, &quadBuffer);
-  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+  glGenVertexArrays(1, &state.quadArray);
+  glBindVertexArray(state.quadArray);
+  glGenBuffers(1, &state.quadBuffer);
+  glBindBuffer(GL_ARRAY_BUFFER, state.quadBuffer);
   glBufferData(GL_ARRAY_BUFFER, 16 * sizeof(float), nullptr, GL_STREAM_DRAW);
   glEnableVertexAttribArray(0);
   glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
@@ -96,19 +90,19 @@ bool createDeviceObjects(std::string* error) {
   glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float),
                         reinterpret_cast<const void*>(2 * sizeof(float)));
 
-  copyProgram = buildProgram(quadVertexShaderSource, copyFragmentShaderSource, error);
-  if (!copyProgram) {
+  state.copyProgram = buildProgram(quadVertexShaderSource, copyFragmentShaderSource, error);
+  if (!state.copyProgram) {
     *error = "the copy program: " + *error;
     return false;
   }
-  glUseProgram(copyProgram);
-  glUniform1i(glGetUniformLocation(copyProgram, "gm_stage0"), 0);
+  glUseProgram(state.copyProgram);
+  glUniform1i(glGetUniformLocation(state.copyProgram, "gm_stage0"), 0);
   glUseProgram(0);
 
-  glGenSamplers(kStages, samplers);
+  glGenSamplers(kStages, state.samplers);
   for (int stage = 0; stage < kStages; ++stage) {
-    setStageDefaults(samplers[stage]);
-    glBindSampler(static_cast<GLuint>(stage), samplers[stage]);
+    setStageDefaults(state.samplers[stage]);
+    glBindSampler(static_cast<GLuint>(stage), state.samplers[stage]);
   }
 
   // Quads lie at depth 0 and cover their whole target; nothing is culled,
@@ -122,33 +116,45 @@ bool createDeviceObjects(std::string* error) {
   return true;
 }
 
+// The first error the driver reported since the last call, GL_NO_ERROR
+// when there was none; the queue is emptied on the way.
+GLenum takeDriverError() {
+  const GLenum first = glGetError();
+  if (first == GL_NO_ERROR) return first;
+  for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  return first;
+}
+
 }  // namespace
 
-bool createGlDevice(int width, int height, int drawableWidth, int drawableHeight, std::string* error) {
-  deviceOpen = true;
-  backBuffer = GpuSurface{0, width, height, drawableWidth, drawableHeight, true};
+bool createGlDevice(const GlBackBuffer& backBuffer, std::string* error) {
+  releaseGlDevice();
+  state.swapBuffers = backBuffer.swapBuffers;
+  state.backBuffer =
+      GpuSurface{0, backBuffer.width, backBuffer.height, backBuffer.drawableWidth, backBuffer.drawableHeight, true};
+  state.ready = true;
   if (!createDeviceObjects(error)) {
     *error = "Could not prepare the graphics device: " + *error;
     releaseGlDevice();
     return false;
   }
-  setRenderTarget(&backBuffer);
-  takeGpuError();
+  setRenderTarget(&state.backBuffer);
+  takeDriverError();
   return true;
 }
 
 void releaseGlDevice() {
-  if (!deviceOpen) return;
-  glDeleteSamplers(kStages, samplers);
-  glDeleteProgram(copyProgram);
-  glDeleteBuffers(1, &quadBuffer);
-  glDeleteVertexArrays(1, &quadArray);
-  copyProgram = quadBuffer = quadArray = passProgram = 0;
-  currentSurface = nullptr;
-  deviceOpen = false;
+  if (state.ready) {
+    glDeleteSamplers(kStages, state.samplers);
+    glDeleteProgram(state.copyProgram);
+    glDeleteBuffers(1, &state.quadBuffer);
+    glDeleteVertexArrays(1, &state.quadArray);
+  }
+  state = GlDevice{};
 }
 
-void setPassProgram(GLuint program) { passProgram = program; }
+void setPassProgram(GLuint program) { state.passProgram = program; }
 
 namespace {
 GpuTexture* createTextureObject(int width, int height, std::string* error) {
@@ -156,17 +162,18 @@ GpuTexture* createTextureObject(int width, int height, std::string* error) {
     *error = "Cannot create a texture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels.";
     return nullptr;
   }
-  takeGpuError();
+  takeDriverError();
   auto* texture = new GpuTexture{0, width, height, nullptr, {}, false};
   glGenTextures(1, &texture->name);
   glBindTexture(GL_TEXTURE_2D, texture->name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glBindTexture(GL_TEXTURE_2D, 0);
-  const std::string failure = takeGpuError();
-  if (!failure.empty()) {
-    *error = "Could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
-             " pixels: " + failure;
+  const GLenum failure = takeDriverError();
+  if (failure != GL_NO_ERROR) {
+    *error = glFailure("Could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels",
+                       failure);
     releaseTexture(texture);
     return nullptr;
   }
@@ -186,12 +193,11 @@ GpuTexture* createRenderTexture(int width, int height, std::string* error) {
   glBindFramebuffer(GL_FRAMEBUFFER, texture->surface->framebuffer);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->name, 0);
   const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-  glBindFramebuffer(GL_FRAMEBUFFER, currentSurface ? currentSurface->framebuffer : 0);
+  glBindFramebuffer(GL_FRAMEBUFFER, state.currentSurface ? state.currentSurface->framebuffer : 0);
   if (status != GL_FRAMEBUFFER_COMPLETE) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%04X", status);
-    *error = "The graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
-             std::to_string(height) + " pixels (framebuffer status " + code + ").";
+    *error = glFailure("The graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels",
+                       status);
     releaseTexture(texture);
     return nullptr;
   }
@@ -200,7 +206,7 @@ GpuTexture* createRenderTexture(int width, int height, std::string* error) {
 
 GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surface : nullptr; }
 
-GpuSurface* backBufferSurface() { return &backBuffer; }
+GpuSurface* backBufferSurface() { return &state.backBuffer; }
 
 uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
   if (!texture || texture->locked) return nullptr;
@@ -218,9 +224,8 @@ void unlockTexture(GpuTexture* texture) {
   // WebGL 2 takes no BGRA: each texel A*2^24 + R*2^16 + G*2^8 + B becomes
   // the bytes R, G, B, A.
   for (uint32_t& texel : texture->staging) {
-    const uint32_t r = (texel >> 16) & 0xFFu, g = (texel >> 8) & 0xFFu, b = texel & 0xFFu, a = texel >> 24;
-    const uint8_t bytes[4] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b),
-                              static_cast<uint8_t>(a)};
+    const uint8_t bytes[4] = {static_cast<uint8_t>(texel >> 16), static_cast<uint8_t>(texel >> 8),
+                              static_cast<uint8_t>(texel), static_cast<uint8_t>(texel >> 24)};
     std::memcpy(&texel, bytes, sizeof texel);
   }
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -238,7 +243,7 @@ void unlockTexture(GpuTexture* texture) {
 void releaseTexture(GpuTexture* texture) {
   if (!texture) return;
   if (texture->surface) {
-    if (currentSurface == texture->surface) setRenderTarget(&backBuffer);
+    if (state.currentSurface == texture->surface) setRenderTarget(&state.backBuffer);
     glDeleteFramebuffers(1, &texture->surface->framebuffer);
     delete texture->surface;
   }
@@ -248,7 +253,7 @@ void releaseTexture(GpuTexture* texture) {
 
 void setRenderTarget(GpuSurface* surface) {
   if (!surface) return;
-  currentSurface = surface;
+  state.currentSurface = surface;
   glBindFramebuffer(GL_FRAMEBUFFER, surface->framebuffer);
   glViewport(0, 0, surface->viewportWidth, surface->viewportHeight);
 }
@@ -262,7 +267,7 @@ void setTexture(int stage, GpuTexture* texture) {
 
 void setSamplerState(int stage, SamplerFilter magnification, SamplerAddress address) {
   if (stage < 0 || stage >= kStages) return;
-  const GLuint sampler = samplers[stage];
+  const GLuint sampler = state.samplers[stage];
   glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magnification == SamplerFilter::linear ? GL_LINEAR : GL_NEAREST);
   const GLint wrap = address == SamplerAddress::border ? kBorderAddress : GL_REPEAT;
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
@@ -286,6 +291,7 @@ void setBlendMode(BlendMode mode) {
 }
 
 void drawQuad(const QuadVertex quad[4]) {
+  const GpuSurface* currentSurface = state.currentSurface;
   if (!currentSurface) return;
   // Pixels to clip space. Render textures store the picture's top row first,
   // the back buffer its bottom row first.
@@ -299,15 +305,15 @@ void drawQuad(const QuadVertex quad[4]) {
     vertices[4 * i + 2] = quad[i].tu;
     vertices[4 * i + 3] = quad[i].tv;
   }
-  glUseProgram(passProgram ? passProgram : copyProgram);
-  glBindVertexArray(quadArray);
-  glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+  glUseProgram(state.passProgram ? state.passProgram : state.copyProgram);
+  glBindVertexArray(state.quadArray);
+  glBindBuffer(GL_ARRAY_BUFFER, state.quadBuffer);
   glBufferData(GL_ARRAY_BUFFER, sizeof vertices, vertices, GL_STREAM_DRAW);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
 void presentFrame() {
-  if (deviceOpen) presentGlWindow();
+  if (state.swapBuffers) state.swapBuffers();
 }
 
 void finishGpuWork() { glFinish(); }
@@ -323,7 +329,7 @@ void readSurface(GpuSurface* surface, uint8_t* rgba) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, surface->framebuffer);
   if (surface->framebuffer == 0) glReadBuffer(GL_BACK);
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, currentSurface ? currentSurface->framebuffer : 0);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, state.currentSurface ? state.currentSurface->framebuffer : 0);
   if (!surface->bottomUp) return;
   const size_t row = static_cast<size_t>(w) * 4;
   for (int top = 0, bottom = h - 1; top < bottom; ++top, --bottom) {
@@ -337,13 +343,10 @@ void readSurface(GpuSurface* surface, uint8_t* rgba) {
   }
 }
 
-std::string takeGpuError() {
-  if (!deviceOpen) return {};
-  const GLenum first = glGetError();
-  if (first == GL_NO_ERROR) return {};
-  for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
-  }
-  char code[16];
-  std::snprintf(code, sizeof code, "0x%04X", first);
-  return "OpenGL error " + std::string(code) + " (" + glErrorName(first) + ")";
+bool checkGpuErrors(std::string* error) {
+  if (!state.ready) return true;
+  const GLenum first = takeDriverError();
+  if (first == GL_NO_ERROR) return true;
+  *error = glFailure("", first);
+  return false;
 }

@@ -4,7 +4,6 @@
 // texture coordinate. Parameter values live in the effect and go to a pass
 // program when the pass begins (and at once to the pass in progress).
 #include "platform/effect.h"
-#include "platform/gl_effect_shaders.h"
 
 #include <cctype>
 #include <cstring>
@@ -160,38 +159,32 @@ bool setParameter(Effect* effect, const char* name, const float* value, int floa
   return false;
 }
 
-// One program per fragment shader, in pass order; `names` label the passes
-// in a failure's log. Samplers named `s` and `ss` are set to read stages 0
-// and 1 when `samplersByName`; otherwise the shaders' own bindings hold.
-Effect* linkPassPrograms(const std::vector<std::string>& fragmentShaders, const std::vector<std::string>& names,
-                         bool samplersByName, std::string* log) {
-  if (fragmentShaders.empty()) {
-    *log = "The effect has no pass.";
-    return nullptr;
-  }
+// One program per pass entry, in pass order, each the shared source with a
+// main() that calls the entry; the samplers named `s` and `ss` read stages
+// 0 and 1.
+Effect* linkPassPrograms(const std::string& source, const std::vector<std::string>& entries, std::string* log) {
   GLuint vertexShader = compileShader(GL_VERTEX_SHADER, quadVertexShaderSource, log);
   if (!vertexShader) return nullptr;
   auto* effect = new Effect{{}, {}, -1};
-  for (size_t i = 0; i < fragmentShaders.size(); ++i) {
+  for (size_t i = 0; i < entries.size(); ++i) {
     std::string passLog;
-    GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentShaders[i].c_str(), &passLog);
+    const std::string fragmentSource = source + passMain(entries[i]);
+    GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource.c_str(), &passLog);
     GLuint program = fragmentShader ? linkProgram(vertexShader, fragmentShader, &passLog) : 0;
     if (fragmentShader) glDeleteShader(fragmentShader);
     if (!program) {
-      *log = "pass " + std::to_string(i) + " (" + names[i] + "): " + passLog;
+      *log = "pass " + std::to_string(i) + " (" + entries[i] + "): " + passLog;
       glDeleteShader(vertexShader);
       releaseEffect(effect);
       return nullptr;
     }
-    if (samplersByName) {
-      glUseProgram(program);
-      const GLint stage0 = glGetUniformLocation(program, "s");
-      const GLint stage1 = glGetUniformLocation(program, "ss");
-      if (stage0 >= 0) glUniform1i(stage0, 0);
-      if (stage1 >= 0) glUniform1i(stage1, 1);
-      glUseProgram(0);
-    }
-    effect->passes.push_back(EffectPass{names[i], program, {}});
+    glUseProgram(program);
+    const GLint stage0 = glGetUniformLocation(program, "s");
+    const GLint stage1 = glGetUniformLocation(program, "ss");
+    if (stage0 >= 0) glUniform1i(stage0, 0);
+    if (stage1 >= 0) glUniform1i(stage1, 1);
+    glUseProgram(0);
+    effect->passes.push_back(EffectPass{entries[i], program, {}});
     collectParameters(effect, program);
   }
   glDeleteShader(vertexShader);
@@ -208,16 +201,12 @@ Effect* linkPassPrograms(const std::vector<std::string>& fragmentShaders, const 
 Effect* createEffect(const char* text, std::string* log) {
   std::string source;
   std::vector<std::string> entries;
-  if (!text || !splitTechnique(text, &source, &entries, log)) return nullptr;
-  std::vector<std::string> fragmentShaders;
-  for (const std::string& entry : entries) fragmentShaders.push_back(source + passMain(entry));
-  return linkPassPrograms(fragmentShaders, entries, true, log);
-}
-
-Effect* createEffectFromShaders(const std::vector<std::string>& fragmentShaders, std::string* log) {
-  std::vector<std::string> names;
-  for (size_t i = 0; i < fragmentShaders.size(); ++i) names.push_back("shader " + std::to_string(i));
-  return linkPassPrograms(fragmentShaders, names, false, log);
+  if (!text) {
+    *log = "There is no effect text.";
+    return nullptr;
+  }
+  if (!splitTechnique(text, &source, &entries, log)) return nullptr;
+  return linkPassPrograms(source, entries, log);
 }
 
 void releaseEffect(Effect* effect) {

@@ -1,5 +1,6 @@
 #include "platform/gl_program.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -17,7 +18,32 @@ std::string driverLog(GLuint object, Parameter parameter, InfoLog infoLog, const
   return text.empty() ? silent : text;
 }
 
+const char* codeName(GLenum code) {
+  switch (code) {
+    case GL_INVALID_ENUM: return "invalid enum";
+    case GL_INVALID_VALUE: return "invalid value";
+    case GL_INVALID_OPERATION: return "invalid operation";
+    case GL_INVALID_FRAMEBUFFER_OPERATION: return "invalid framebuffer operation";
+    case GL_OUT_OF_MEMORY: return "out of memory";
+    case GL_FRAMEBUFFER_UNDEFINED: return "undefined";
+    case GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT: return "incomplete attachment";
+    case GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT: return "missing attachment";
+    case GL_FRAMEBUFFER_UNSUPPORTED: return "unsupported";
+    default: return "unknown";
+  }
+}
+
+bool isFramebufferStatus(GLenum code) { return code >= 0x8CD0 && code <= 0x8DA8; }
+
 }  // namespace
+
+std::string glFailure(const std::string& what, GLenum code) {
+  char number[16];
+  std::snprintf(number, sizeof number, "0x%04X", code);
+  const std::string detail = std::string(isFramebufferStatus(code) ? "framebuffer status " : "OpenGL error ") +
+                             number + " (" + codeName(code) + ")";
+  return what.empty() ? detail : what + ": " + detail;
+}
 
 GLuint compileShader(GLenum stage, const char* source, std::string* log) {
   GLuint shader = glCreateShader(stage);

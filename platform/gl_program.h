@@ -1,7 +1,7 @@
 // Shader compilation and program linking for every GL program of platform/:
-// the effect passes, the device's copy program and the text program. The
-// driver's log comes back on failure. Nothing outside platform/ includes
-// this, except tests.
+// the effect passes, the device's copy program and the text program; and
+// the one wording of the OpenGL backend's failures. The driver's log comes
+// back on failure. Nothing outside platform/ includes this, except tests.
 #pragma once
 
 #ifdef __EMSCRIPTEN__
@@ -29,7 +29,7 @@ GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log)
 // ("vertex shader: ", "fragment shader: ", "link: ").
 GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* log);
 
-// The sources of the text program (gl_text.cpp). Tests may point one at a
-// broken text to see the failure reported; nothing else changes them.
-extern const char* textVertexShaderSource;
-extern const char* textFragmentShaderSource;
+// `what` went wrong, with the driver's code in words: an error from
+// glGetError ("OpenGL error 0x0505 (out of memory)") or a framebuffer
+// status ("framebuffer status 0x8CDD (unsupported)").
+std::string glFailure(const std::string& what, GLenum code);

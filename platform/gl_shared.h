@@ -1,24 +1,28 @@
-// What the window files (sdl_window.cpp, web_window.cpp) and the OpenGL
-// device and effect code share inside platform/. Nothing outside platform/
+// What the OpenGL device, effect and text code share inside platform/,
+// and what a context's owner (the SDL window) hands the device. Nothing
+// here depends on how the context was made. Nothing outside platform/
 // includes this.
 #pragma once
 
 #include <string>
 
-// The GL entry points, compileShader, linkProgram, buildProgram: every GL
-// program is made through them.
+// The GL entry points (OpenGL or WebGL 2); compileShader, linkProgram, buildProgram, glFailure: every GL program is
+// made, and every GL failure worded, through them.
 #include "platform/gl_program.h"
 
-// The device's own objects in the context the window made current. Back
-// buffer: width x height in the quads' pixel space, drawableWidth x
-// drawableHeight pixels stored. False with the reason; nothing stays made.
-bool createGlDevice(int width, int height, int drawableWidth, int drawableHeight, std::string* error);
-// Deletes the device's objects while their context is still current.
-void releaseGlDevice();
+// The default framebuffer of a context that is current: its size as the
+// show asked for it, the pixels it really has, and how a frame is shown.
+struct GlBackBuffer {
+  int width, height;
+  int drawableWidth, drawableHeight;
+  void (*swapBuffers)();  // shows the default framebuffer
+};
 
-// Shows the back buffer: the window file's swap (SDL) or hand-over to the
-// browser's compositor (web).
-void presentGlWindow();
+// Makes the device's own objects in the current OpenGL 3.3 core context.
+// On failure returns false with the reason in *error; nothing stays made.
+bool createGlDevice(const GlBackBuffer& backBuffer, std::string* error);
+// Deletes them while the context is still current.
+void releaseGlDevice();
 
 // The program the next quad is drawn with: an effect pass, or 0 for the
 // plain texture copy.

@@ -2,7 +2,6 @@
 // font, one textured quad per character, drawn by a small program whose
 // quad comes from uniforms (no vertex buffers to update per character).
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 #include "platform/font.h"
@@ -18,7 +17,9 @@ struct TextFont {
   AtlasGlyph glyphs[kAtlasGlyphs] = {};
 };
 
-const char* textVertexShaderSource = GM_GLSL_VERSION R"(
+namespace {
+
+constexpr char kTextVertexShader[] = GM_GLSL_VERSION R"(
 uniform vec4 corners;    // left, top, right, bottom in clip space
 uniform vec4 atlasRect;  // the same corners in atlas coordinates
 out vec2 atlasPoint;
@@ -29,7 +30,7 @@ void main() {
 }
 )";
 
-const char* textFragmentShaderSource = GM_GLSL_VERSION R"(
+constexpr char kTextFragmentShader[] = GM_GLSL_VERSION R"(
 uniform sampler2D atlas;
 uniform vec4 colour;
 in vec2 atlasPoint;
@@ -38,8 +39,6 @@ void main() {
   fragment = vec4(colour.rgb, colour.a * texture(atlas, atlasPoint).r);
 }
 )";
-
-namespace {
 
 constexpr int kMostFonts = 16;  // the show makes three
 
@@ -60,17 +59,22 @@ struct SavedState {
   GLboolean blend, depthTest, stencilTest, scissorTest, cullFace;
 };
 
-TextProgram textProgram;
-std::unique_ptr<TextFont> fonts[kMostFonts];
-int fontCount = 0;
-SavedState saved;
-bool drawing = false;     // inside beginTextDrawing / endTextDrawing
-GLint viewport[4];
-bool topRowFirst = true;  // the target keeps its top in row 0 (off-screen)
+struct GlText {
+  TextProgram program;
+  std::unique_ptr<TextFont> fonts[kMostFonts];
+  int fontCount = 0;
+  SavedState saved = {};
+  bool drawing = false;     // inside beginTextDrawing / endTextDrawing
+  GLint viewport[4] = {};
+  bool topRowFirst = true;  // the target keeps its top in row 0 (off-screen)
+};
+
+GlText state;
 
 bool ensureProgram(std::string* error) {
+  TextProgram& textProgram = state.program;
   if (textProgram.program) return true;
-  const GLuint program = buildProgram(textVertexShaderSource, textFragmentShaderSource, error);
+  const GLuint program = buildProgram(kTextVertexShader, kTextFragmentShader, error);
   if (!program) return false;
   textProgram.program = program;
   textProgram.corners = glGetUniformLocation(program, "corners");
@@ -100,6 +104,7 @@ void setCapability(GLenum capability, bool on) {
 }
 
 void saveAndPrepareState() {
+  SavedState& saved = state.saved;
   glGetIntegerv(GL_CURRENT_PROGRAM, &saved.program);
   glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &saved.vertexArray);
   glGetIntegerv(GL_ACTIVE_TEXTURE, &saved.activeTexture);
@@ -120,12 +125,12 @@ void saveAndPrepareState() {
 
   GLint framebuffer = 0;
   glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
-  topRowFirst = framebuffer != 0;
-  glGetIntegerv(GL_VIEWPORT, viewport);
+  state.topRowFirst = framebuffer != 0;
+  glGetIntegerv(GL_VIEWPORT, state.viewport);
 
-  glUseProgram(textProgram.program);
-  glBindVertexArray(textProgram.vertexArray);
-  glBindSampler(0, textProgram.sampler);
+  glUseProgram(state.program.program);
+  glBindVertexArray(state.program.vertexArray);
+  glBindSampler(0, state.program.sampler);
   glEnable(GL_BLEND);
   glBlendEquation(GL_FUNC_ADD);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -136,6 +141,7 @@ void saveAndPrepareState() {
 }
 
 void restoreState() {
+  const SavedState& saved = state.saved;
   glUseProgram(static_cast<GLuint>(saved.program));
   glBindVertexArray(static_cast<GLuint>(saved.vertexArray));
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(saved.texture));
@@ -155,10 +161,10 @@ void restoreState() {
 }
 
 // Pixel x (right) and y (down from the viewport's top) to clip space.
-float clipX(float x) { return 2.0f * x / static_cast<float>(viewport[2]) - 1.0f; }
+float clipX(float x) { return 2.0f * x / static_cast<float>(state.viewport[2]) - 1.0f; }
 float clipY(float y) {
-  const float fromTop = 2.0f * y / static_cast<float>(viewport[3]);
-  return topRowFirst ? fromTop - 1.0f : 1.0f - fromTop;
+  const float fromTop = 2.0f * y / static_cast<float>(state.viewport[3]);
+  return state.topRowFirst ? fromTop - 1.0f : 1.0f - fromTop;
 }
 
 float channel(uint32_t colour, int shift) {
@@ -166,7 +172,8 @@ float channel(uint32_t colour, int shift) {
 }
 
 void drawLine(const TextFont& font, const char* text, const FontRect& rect, uint32_t colour) {
-  if (viewport[2] <= 0 || viewport[3] <= 0) return;
+  if (state.viewport[2] <= 0 || state.viewport[3] <= 0) return;
+  const TextProgram& textProgram = state.program;
   float lineWidth = 0.0f;
   for (const char* c = text; *c; ++c) {
     const int code = static_cast<unsigned char>(*c);
@@ -209,20 +216,15 @@ void drawLine(const TextFont& font, const char* text, const FontRect& rect, uint
 
 }  // namespace
 
-TextFont* createFont(int32_t height, int32_t width, const char* faceName) {
-  if (fontCount == kMostFonts) {
-    std::fprintf(stderr, "No room for another font object (%d made)\n", kMostFonts);
+TextFont* createFont(int32_t height, int32_t width, const char* faceName, std::string* error) {
+  if (state.fontCount == kMostFonts) {
+    *error = "No room for another font object (" + std::to_string(kMostFonts) + " made).";
     return nullptr;
   }
   FontAtlas atlas;
-  if (!rasteriseFontAtlas(faceName, height, width, atlas)) {
-    std::fprintf(stderr, "No installed font \"%s\" to draw text with\n",
-                 faceName ? faceName : "");
-    return nullptr;
-  }
-  std::string error;
-  if (!ensureProgram(&error)) {
-    std::fprintf(stderr, "The text drawing resources cannot be made: %s\n", error.c_str());
+  if (!rasteriseFontAtlas(faceName, height, width, atlas, error)) return nullptr;
+  if (!ensureProgram(error)) {
+    *error = "The text drawing resources cannot be made: " + *error;
     return nullptr;
   }
 
@@ -256,42 +258,39 @@ TextFont* createFont(int32_t height, int32_t width, const char* faceName) {
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previousTexture));
   glActiveTexture(static_cast<GLenum>(previousActive));
 
-  fonts[fontCount] = std::move(font);
-  return fonts[fontCount++].get();
+  state.fonts[state.fontCount] = std::move(font);
+  return state.fonts[state.fontCount++].get();
 }
 
 void releaseFontObjects() {
   endTextDrawing();
-  for (int i = 0; i < fontCount; ++i) {
-    glDeleteTextures(1, &fonts[i]->texture);
-    fonts[i].reset();
-  }
-  fontCount = 0;
+  for (int i = 0; i < state.fontCount; ++i) glDeleteTextures(1, &state.fonts[i]->texture);
+  const TextProgram& textProgram = state.program;
   if (textProgram.program) {
     glDeleteProgram(textProgram.program);
     glDeleteVertexArrays(1, &textProgram.vertexArray);
     glDeleteSamplers(1, &textProgram.sampler);
   }
-  textProgram = TextProgram{};
+  state = GlText{};
 }
 
 bool prepareTextDrawing(std::string* error) { return ensureProgram(error); }
 
 void beginTextDrawing() {
-  if (drawing || !textProgram.program) return;
+  if (state.drawing || !state.program.program) return;
   saveAndPrepareState();
-  drawing = true;
+  state.drawing = true;
 }
 
 void endTextDrawing() {
-  if (!drawing) return;
+  if (!state.drawing) return;
   restoreState();
-  drawing = false;
+  state.drawing = false;
 }
 
 void drawText(TextFont* font, const char* text, const FontRect& rect, uint32_t colour) {
-  if (!font || !text || !textProgram.program) return;
-  if (drawing) {
+  if (!font || !text || !state.program.program) return;
+  if (state.drawing) {
     drawLine(*font, text, rect, colour);
     return;
   }

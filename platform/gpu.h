@@ -66,6 +66,6 @@ void finishGpuWork();
 void readSurface(GpuSurface* surface, uint8_t* rgba);
 void surfaceSize(GpuSurface* surface, int* width, int* height);
 
-// The first error the driver reported since the last call, as text; empty
-// when there was none.
-std::string takeGpuError();
+// Whether the driver reported no error since the last call; otherwise
+// false with the first one, in words, in *error.
+bool checkGpuErrors(std::string* error);

@@ -6,47 +6,52 @@
 #include "platform/audio_clock.h"
 #include "platform/audio_output.h"
 #include "platform/monotonic_clock.h"
+#include "platform/sdl_shared.h"
 
 namespace {
 
-SDL_AudioDeviceID device = 0;
-AudioBlock playing = {};
-uint32_t cursor = 0;  // the next frame to hand out; the device thread's alone while it runs
-AudioClock playClock;
+struct SdlAudio {
+  SDL_AudioDeviceID device = 0;
+  AudioBlock playing = {};
+  uint32_t cursor = 0;  // the next frame to hand out; the device thread's alone while it runs
+  AudioClock playClock;
+};
+
+SdlAudio state;
 
 void SDLCALL fill(void*, Uint8* stream, int bytes) {
-  const uint32_t frames = static_cast<uint32_t>(bytes) / (playing.format.channels * uint32_t{sizeof(float)});
-  const uint32_t before = cursor;
-  cursor = copyBlockFrames(playing, before, reinterpret_cast<float*>(stream), frames);
-  clockRecordPull(playClock, before, cursor, monotonicNanoseconds());
+  const uint32_t frames = static_cast<uint32_t>(bytes) / (state.playing.format.channels * uint32_t{sizeof(float)});
+  const uint32_t before = state.cursor;
+  state.cursor = copyBlockFrames(state.playing, before, reinterpret_cast<float*>(stream), frames);
+  clockRecordPull(state.playClock, before, state.cursor, monotonicNanoseconds());
 }
 
 void forget() {
-  playing = {};
-  cursor = 0;
-  clockStart(playClock, 0);
+  state.playing = {};
+  state.cursor = 0;
+  clockStart(state.playClock, 0);
 }
 
 }  // namespace
 
-bool openAudioOutput(const AudioBlock& block, std::string& reason) {
-  if (device != 0) {
-    reason = "the audio output is already open";
+bool openAudioOutput(const AudioBlock& block, std::string* error) {
+  if (state.device != 0) {
+    *error = "the audio output is already open";
     return false;
   }
   if (block.format.channels == 0 || block.format.channels > 8 || block.format.sampleRate == 0 ||
       block.format.sampleRate > 384000) {
-    reason = "no audio output plays " + std::to_string(block.format.channels) + " channels at " +
+    *error = "no audio output plays " + std::to_string(block.format.channels) + " channels at " +
              std::to_string(block.format.sampleRate) + " Hz";
     return false;
   }
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    reason = std::string("no audio system: ") + SDL_GetError();
+    *error = sdlFailure("no audio system");
     return false;
   }
-  playing = block;
-  cursor = 0;
-  clockStart(playClock, block.format.sampleRate);
+  state.playing = block;
+  state.cursor = 0;
+  clockStart(state.playClock, block.format.sampleRate);
   SDL_AudioSpec wanted = {};
   wanted.freq = static_cast<int>(block.format.sampleRate);
   wanted.format = AUDIO_F32SYS;
@@ -56,23 +61,25 @@ bool openAudioOutput(const AudioBlock& block, std::string& reason) {
   // No changes allowed: SDL converts to whatever the device takes, so every
   // pull is in the block's own format.
   SDL_AudioSpec got = {};
-  device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
-  if (device == 0) {
-    reason = std::string("no audio device: ") + SDL_GetError();
+  state.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
+  if (state.device == 0) {
+    *error = sdlFailure("no audio device");
     forget();
     return false;
   }
   // Until now the device was paused and may have played silence already;
   // the clock counts from the first pull, which hands out frame 0.
-  SDL_PauseAudioDevice(device, 0);
+  SDL_PauseAudioDevice(state.device, 0);
   return true;
 }
 
-uint32_t audioOutputPosition() { return clockPosition(playClock, monotonicNanoseconds(), playing.frames); }
+uint32_t audioOutputPosition() {
+  return clockPosition(state.playClock, monotonicNanoseconds(), state.playing.frames);
+}
 
 void closeAudioOutput() {
-  if (device != 0) SDL_CloseAudioDevice(device);
-  device = 0;
+  if (state.device != 0) SDL_CloseAudioDevice(state.device);
+  state.device = 0;
   forget();
   // The next open starts the audio system afresh, with the driver of that moment.
   if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -1,4 +1,5 @@
-// The show's window on SDL 2, with the OpenGL attributes its device needs.
+// The show's window on SDL 2 with its OpenGL 3.3 core context, on which
+// the GL device makes its objects.
 #include "platform/window.h"
 
 #include <SDL.h>
@@ -6,44 +7,55 @@
 #include <cstring>
 
 #include "platform/gl_shared.h"
+#include "platform/sdl_shared.h"
 
 namespace {
-SDL_Window* showWindow = nullptr;
-SDL_GLContext glContext = nullptr;
-bool cursorHidden = false;
 
-std::string sdlError() {
-  const char* text = SDL_GetError();
-  return text && *text ? text : "no reason given";
-}
+struct SdlWindow {
+  SDL_Window* window = nullptr;
+  SDL_GLContext context = nullptr;
+  bool cursorHidden = false;
+};
 
-// The GL 3.3 core context on the window, made current, with the device's
-// objects in it. False with the reason; nothing stays made.
+SdlWindow state;
+
+void swapShowWindow() { SDL_GL_SwapWindow(state.window); }
+
+// The context on the window, current, presenting without waiting for the
+// vertical retrace, and the device's objects in it.
 bool createContextAndDevice(int width, int height, std::string* error) {
-  glContext = SDL_GL_CreateContext(showWindow);
-  if (!glContext) {
-    *error = "Could not create an OpenGL 3.3 core context: " + sdlError();
+  state.context = SDL_GL_CreateContext(state.window);
+  if (!state.context) {
+    *error = sdlFailure("Could not create an OpenGL 3.3 core context");
     return false;
   }
   if (epoxy_gl_version() < 33) {
     *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
              std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
-  } else {
-    SDL_GL_SetSwapInterval(0);
-    int drawableWidth = width, drawableHeight = height;
-    SDL_GL_GetDrawableSize(showWindow, &drawableWidth, &drawableHeight);
-    if (createGlDevice(width, height, drawableWidth, drawableHeight, error)) return true;
+    return false;
   }
-  SDL_GL_DeleteContext(glContext);
-  glContext = nullptr;
-  return false;
+  SDL_GL_SetSwapInterval(0);
+  GlBackBuffer backBuffer = {width, height, width, height, swapShowWindow};
+  SDL_GL_GetDrawableSize(state.window, &backBuffer.drawableWidth, &backBuffer.drawableHeight);
+  return createGlDevice(backBuffer, error);
 }
+
+// Whatever openWindow made so far, in reverse order.
+void release() {
+  if (state.context) {
+    releaseGlDevice();
+    SDL_GL_DeleteContext(state.context);
+  }
+  if (state.cursorHidden) SDL_ShowCursor(SDL_ENABLE);
+  if (state.window) SDL_DestroyWindow(state.window);
+  state = SdlWindow{};
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 }  // namespace
 
-void presentGlWindow() { SDL_GL_SwapWindow(showWindow); }
-
 bool openWindow(const WindowRequest& request, std::string* error) {
-  if (showWindow) {
+  if (state.window) {
     *error = "A window is already open.";
     return false;
   }
@@ -54,7 +66,7 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   }
   if (request.headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    *error = "Could not start the video system: " + sdlError();
+    *error = sdlFailure("Could not start the video system");
     return false;
   }
   // Without a display SDL may fall back to a driver that draws nowhere; a
@@ -85,18 +97,16 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   if (request.borderless) flags |= SDL_WINDOW_BORDERLESS;
   if (request.fullScreen && !request.headless) flags |= SDL_WINDOW_FULLSCREEN;
   const int position = request.borderless ? 0 : static_cast<int>(SDL_WINDOWPOS_CENTERED);
-  showWindow = SDL_CreateWindow(request.title ? request.title : "", position, position, request.width,
-                                request.height, flags);
-  if (!showWindow) {
-    *error = "Could not open a " + std::to_string(request.width) + " x " + std::to_string(request.height) +
-             " window: " + sdlError();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  state.window = SDL_CreateWindow(request.title ? request.title : "", position, position, request.width,
+                                  request.height, flags);
+  if (!state.window) {
+    *error = sdlFailure("Could not open a " + std::to_string(request.width) + " x " +
+                        std::to_string(request.height) + " window");
+    release();
     return false;
   }
   if (!createContextAndDevice(request.width, request.height, error)) {
-    SDL_DestroyWindow(showWindow);
-    showWindow = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    release();
     return false;
   }
   // The window system's own events, so that a window destroyed from
@@ -104,19 +114,11 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   if (!request.headless) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   if (request.hideCursor) {
     SDL_ShowCursor(SDL_DISABLE);
-    cursorHidden = true;
+    state.cursorHidden = true;
   }
   return true;
 }
 
 void closeWindow() {
-  if (!showWindow) return;
-  releaseGlDevice();
-  SDL_GL_DeleteContext(glContext);
-  glContext = nullptr;
-  if (cursorHidden) SDL_ShowCursor(SDL_ENABLE);
-  cursorHidden = false;
-  SDL_DestroyWindow(showWindow);
-  showWindow = nullptr;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (state.window) release();
 }

@@ -115,19 +115,19 @@ std::string locateTrueTypeFile(const std::string& name, const std::string& progr
 }
 
 bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
-                      std::vector<unsigned char>& bytes, std::string& problem) {
+                      std::vector<unsigned char>& bytes, std::string* error) {
   path = locateTrueTypeFile(name, programFolder);
   if (path.empty()) {
-    problem = name + ": no such file in the working directory or beside the program";
+    *error = name + ": no such file in the working directory or beside the program";
     return false;
   }
   std::string why;
   if (!readWholeFile(path, bytes, why)) {
-    problem = path + ": cannot be read: " + why;
+    *error = path + ": cannot be read: " + why;
     return false;
   }
   if (!trueTypeTablesComplete(bytes)) {
-    problem = path + ": not a complete TrueType font";
+    *error = path + ": not a complete TrueType font";
     return false;
   }
   return true;

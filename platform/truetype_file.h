@@ -15,9 +15,9 @@ std::string locateTrueTypeFile(const std::string& name, const std::string& progr
 // Finds `name` (as given, which for a bare name is the working directory,
 // then a bare name in `programFolder`), reads it whole and checks that it is
 // a TrueType file whose every table lies inside it. On success `path` is
-// the file used and `bytes` its contents; on failure `problem` says why.
+// the file used and `bytes` its contents; on failure *error says why.
 bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
-                      std::vector<unsigned char>& bytes, std::string& problem);
+                      std::vector<unsigned char>& bytes, std::string* error);
 
 // True when `bytes` hold a TrueType file whose every table lies wholly
 // inside it: a font cut short anywhere fails, even where a rasteriser would

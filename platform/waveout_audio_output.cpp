@@ -31,10 +31,10 @@ struct WaveOutput {
 WaveOutput output;
 
 // Every failing wave call comes through here, with the device's own words.
-bool refuse(std::string& reason, const char* call, MMRESULT result) {
+bool refuse(std::string* reason, const char* call, MMRESULT result) {
   char words[MAXERRORLENGTH] = {};
   waveOutGetErrorTextA(result, words, sizeof words);
-  reason = failedCall(call, static_cast<long>(result), words);
+  *reason = failedCall(call, static_cast<long>(result), words);
   closeAudioOutput();
   return false;
 }
@@ -62,11 +62,11 @@ bool devicePosition(uint32_t& frames) {
 
 }  // namespace
 
-bool openAudioOutput(const AudioBlock& block, std::string& reason) {
+bool openAudioOutput(const AudioBlock& block, std::string* reason) {
   closeAudioOutput();
   const uint64_t bytes = uint64_t{block.frames} * block.format.channels * sizeof(float);
   if (block.format.channels == 0 || block.format.sampleRate == 0 || bytes == 0 || bytes > 0xFFFFFFFFull) {
-    reason = "the song is not one block a wave device can play";
+    *reason = "the song is not one block a wave device can play";
     return false;
   }
   output.block = block;

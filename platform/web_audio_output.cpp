@@ -96,19 +96,19 @@ void scheduleDueBuffers(uint32_t played) {
 
 }  // namespace
 
-bool openAudioOutput(const AudioBlock& block, std::string& reason) {
+bool openAudioOutput(const AudioBlock& block, std::string* error) {
   if (output.open) {
-    reason = "The audio output is already open";
+    *error = webFailure("No sound", "the audio output is already open");
     return false;
   }
   if (block.format.channels == 0 || block.format.channels > 2 || block.frames == 0) {
-    reason = "The audio output plays one or two channels of at least one frame";
+    *error = webFailure("No sound", "the audio output plays one or two channels of at least one frame");
     return false;
   }
   if (!openContext(static_cast<int>(block.format.sampleRate))) {
     char problem[256];
     audioProblem(problem, sizeof problem);
-    reason = std::string("No sound in this page: ") + problem;
+    *error = webFailure("No sound in this page", problem);
     return false;
   }
   output.block = block;

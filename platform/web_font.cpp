@@ -14,6 +14,7 @@
 #include "platform/font.h"
 #include "platform/font_atlas.h"
 #include "platform/truetype_file.h"
+#include "platform/web_page.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ struct WebFont {
   std::string fileName;  // "" while none is installed
   std::string family;
   FaceMetrics metrics = {};
-  std::string problem;
 };
 
 WebFont web;
@@ -108,39 +108,38 @@ EM_JS(void, drawGlyph,
     for (let x = 0; x < w; ++x) HEAPU8[out + y * w + x] = pixels[4 * ((top + y) * width + left + x) + 3];
 });
 
-bool refuse(std::string why) {
-  web.problem = std::move(why);
+bool refuse(std::string* error, const std::string& name, const std::string& why) {
+  *error = webFailure(name, why);
   return false;
 }
 
 }  // namespace
 
-bool installFont(const char* fileName, const char* family) {
+bool installFont(const char* fileName, const char* family, std::string* error) {
   const std::string name = fileName ? fileName : "";
   const std::string wanted = family ? family : "";
   int size = 0;
   unsigned char* memory = fetchFile(name.c_str(), &size);
   if (!memory) {
-    return refuse(name + ": the page could not fetch it from beside itself" +
-                  (size ? " (HTTP status " + std::to_string(size) + ")" : std::string()));
+    return refuse(error, name, "the page could not fetch it from beside itself" +
+                                   (size ? " (HTTP status " + std::to_string(size) + ")" : std::string()));
   }
   std::vector<unsigned char> bytes(memory, memory + size);
   std::free(memory);
   FaceMetrics metrics = {};
   if (!trueTypeTablesComplete(bytes) || !trueTypeFaceMetrics(bytes, metrics))
-    return refuse(name + ": not a complete TrueType font");
+    return refuse(error, name, "not a complete TrueType font");
   const std::string familyInFile = trueTypeFamily(bytes);
-  if (familyInFile != wanted) return refuse(name + ": its family is \"" + familyInFile + "\", not \"" + wanted + "\"");
+  if (familyInFile != wanted)
+    return refuse(error, name, "its family is \"" + familyInFile + "\", not \"" + wanted + "\"");
   if (!web.fileName.empty()) removeFontFace();
   if (!addFontFace(wanted.c_str(), bytes.data(), static_cast<int>(bytes.size()))) {
     web = WebFont{};
-    return refuse(name + ": the browser refused the font");
+    return refuse(error, name, "the browser refused the font");
   }
-  web = WebFont{name, wanted, metrics, ""};
+  web = WebFont{name, wanted, metrics};
   return true;
 }
-
-const char* fontInstallProblem() { return web.problem.c_str(); }
 
 std::string fontFilePath(const char* fileName) {
   return fileName && web.fileName == fileName ? web.fileName : std::string();
@@ -152,8 +151,10 @@ void removeFont(const char* fileName) {
   web = WebFont{};
 }
 
-bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas) {
-  if (web.fileName.empty() || !faceName || web.family != faceName) return false;
+bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas, std::string* error) {
+  const std::string name = faceName ? faceName : "";
+  if (web.fileName.empty() || web.family != name)
+    return refuse(error, "The font \"" + name + "\"", "no such face is installed in the page");
   const AtlasScale scale = atlasScale(web.metrics, height, width);
   atlas.ascent = scale.ascent;
   atlas.descent = scale.descent;
@@ -170,7 +171,9 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
     glyph.left = box[2];
     glyph.top = box[3];
     const size_t bytes = static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height);
-    if (bytes > scratch.size()) return false;
+    if (bytes > scratch.size())
+      return refuse(error, "The font \"" + name + "\"", "the character " + std::to_string(kFirstAtlasCode + g) +
+                                                           " is larger than its size allows");
     bitmaps[g].assign(scratch.begin(), scratch.begin() + static_cast<ptrdiff_t>(bytes));
   }
   packAtlasGlyphs(bitmaps, atlas);

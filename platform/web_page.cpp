@@ -32,6 +32,10 @@ bool pageParameter(const char* name, std::string* value) {
   return true;
 }
 
+std::string webFailure(const std::string& what, const std::string& reason) {
+  return what + ": " + (reason.empty() ? std::string("no reason given") : reason);
+}
+
 void setPageTitle(const char* title) { setTitle(title); }
 
 void reportBlockDigest(const AudioBlock& block) {

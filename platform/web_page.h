@@ -16,5 +16,9 @@ void setPageTitle(const char* title);
 // block's bytes, as one console line.
 void reportBlockDigest(const AudioBlock& block);
 
+// The one wording of the web backend's failures: `what`, then the reason
+// the browser or the page gave.
+std::string webFailure(const std::string& what, const std::string& reason);
+
 // Gives control back to the page for good: the page stays as it is.
 [[noreturn]] void keepPage();

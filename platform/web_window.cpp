@@ -4,6 +4,7 @@
 #include <emscripten/html5.h>
 
 #include "platform/gl_shared.h"
+#include "platform/web_page.h"
 #include "platform/window.h"
 
 namespace {
@@ -37,24 +38,19 @@ EM_ASYNC_JS(void, waitForAnimationFrame, (), {
   });
 });
 
-// The browser's words for a context that could not be made.
-std::string contextProblem(EMSCRIPTEN_RESULT result) {
-  return "The browser could not make a WebGL 2 context on the page (emscripten result " + std::to_string(result) +
-         "); the show needs WebGL 2.";
-}
+
+void handToCompositor() { waitForAnimationFrame(); }
 
 }  // namespace
 
-void presentGlWindow() { waitForAnimationFrame(); }
-
 bool openWindow(const WindowRequest& request, std::string* error) {
   if (web.context) {
-    *error = "A window is already open.";
+    *error = webFailure("Cannot open the window", "a window is already open");
     return false;
   }
   if (request.width <= 0 || request.height <= 0) {
-    *error = "Cannot open a window of " + std::to_string(request.width) + " x " + std::to_string(request.height) +
-             " pixels.";
+    *error = webFailure("Cannot open the window",
+                        std::to_string(request.width) + " x " + std::to_string(request.height) + " is no size");
     return false;
   }
   showCanvas(request.width, request.height, !request.headless, request.hideCursor);
@@ -69,13 +65,15 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   attributes.powerPreference = EM_WEBGL_POWER_PREFERENCE_HIGH_PERFORMANCE;
   const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#canvas", &attributes);
   if (context <= 0) {
-    *error = contextProblem(static_cast<EMSCRIPTEN_RESULT>(context));
+    *error = webFailure("The browser could not make a WebGL 2 context on the page (the show needs WebGL 2)",
+                        "emscripten result " + std::to_string(context));
     hideCanvas();
     return false;
   }
   emscripten_webgl_make_context_current(context);
   web.context = context;
-  if (!createGlDevice(request.width, request.height, request.width, request.height, error)) {
+  if (!createGlDevice(GlBackBuffer{request.width, request.height, request.width, request.height, handToCompositor},
+                      error)) {
     closeWindow();
     return false;
   }

@@ -13,15 +13,9 @@ namespace {
 struct PrivateFont {
   std::string fileName;  // as the show names it
   std::string path;      // what GDI was given; empty while nothing is installed
-  std::string problem;   // why the last installation refused its file
 };
 
 PrivateFont state;
-
-bool refuse(std::string why) {
-  state.problem = std::move(why);
-  return false;
-}
 
 std::string executableFolder() {
   char path[MAX_PATH + 1] = {};
@@ -52,31 +46,30 @@ bool fontFamilyAvailable(const char* family) {
   return found;
 }
 
-bool installFont(const char* fileName, const char* family) {
+bool installFont(const char* fileName, const char* family, std::string* error) {
   const std::string name = fileName ? fileName : "";
-  std::string path, why;
+  std::string path;
   std::vector<unsigned char> bytes;
-  if (!loadTrueTypeFile(name, executableFolder(), path, bytes, why)) return refuse(why);
+  if (!loadTrueTypeFile(name, executableFolder(), path, bytes, error)) return false;
   // Installing another face replaces the one installed before.
   if (!state.path.empty()) removeFont(state.fileName.c_str());
   if (AddFontResourceExA(path.c_str(), FR_PRIVATE, nullptr) == 0) {
-    return refuse(path + ": the system does not take it as a font");
+    *error = path + ": the system does not take it as a font";
+    return false;
   }
   if (!fontFamilyAvailable(family)) {
     RemoveFontResourceExA(path.c_str(), FR_PRIVATE, nullptr);
-    return refuse(path + ": holds no family \"" + (family ? family : "") + "\"");
+    *error = path + ": holds no family \"" + (family ? family : "") + "\"";
+    return false;
   }
   state.fileName = name;
   state.path = path;
-  state.problem.clear();
   return true;
 }
 
 std::string fontFilePath(const char* fileName) {
   return fileName ? locateTrueTypeFile(fileName, executableFolder()) : std::string();
 }
-
-const char* fontInstallProblem() { return state.problem.c_str(); }
 
 void removeFont(const char* fileName) {
   if (state.path.empty() || !fileName || state.fileName != fileName) return;

@@ -5,12 +5,22 @@
 #include "visuals/frame_resources.h"
 #include "visuals/scene_effect.h"
 
-RendererFailure initRenderer(const RendererSettings& settings, std::string* error) {
+bool createRendererTargets(const RendererSettings& settings, std::string* error) {
   setRendererSettings(settings);
-  if (settings.postProcess && !createRenderTargets(error)) return RendererFailure::resources;
-  if (!compileSceneEffect(settings.postProcess, error)) return RendererFailure::effect;
-  if (!createScreenResources(error)) return RendererFailure::resources;
-  return RendererFailure::none;
+  return !settings.postProcess || createRenderTargets(error);
+}
+
+bool compileRendererEffect(std::string* log) { return compileSceneEffect(rendererSettings.postProcess, log); }
+
+bool createRendererResources(std::string* error) { return createScreenResources(error); }
+
+bool initRenderer(const RendererSettings& settings, std::string* error) {
+  if (!createRendererTargets(settings, error)) return false;
+  if (!compileRendererEffect(error)) {
+    *error = std::string(kEffectFailureTitle) + ": " + *error;
+    return false;
+  }
+  return createRendererResources(error);
 }
 
 void releaseRenderer() {
@@ -19,12 +29,12 @@ void releaseRenderer() {
   effect = nullptr;
 }
 
-RendererFailure initHeadlessGraphics(const RendererSettings& settings, std::string* error) {
+bool initHeadlessGraphics(const RendererSettings& settings, std::string* error) {
   const WindowRequest request{"Talon/Vexa", settings.width, settings.height, false, true, false, true};
-  if (!openWindow(request, error)) return RendererFailure::resources;
-  const RendererFailure failure = initRenderer(settings, error);
-  if (failure != RendererFailure::none) closeHeadlessGraphics();
-  return failure;
+  if (!openWindow(request, error)) return false;
+  if (initRenderer(settings, error)) return true;
+  closeHeadlessGraphics();
+  return false;
 }
 
 void closeHeadlessGraphics() {

@@ -9,8 +9,6 @@ TextFont* textFonts[kTextLayers];
 
 namespace {
 
-constexpr char kTextFace[] = "C64 Pro";
-
 TextCharacterLayout frameLayout[kTextCharacters];
 
 }  // namespace
@@ -22,7 +20,11 @@ bool createTextFonts(std::string* error) {
   }
   // Glyphs height / 30 pixels high and width / 30 wide: stretched sideways.
   for (TextFont*& font : textFonts) {
-    font = createFont(rendererSettings.height / 30, rendererSettings.width / 30, kTextFace);
+    font = createFont(rendererSettings.height / 30, rendererSettings.width / 30, kTextFace, error);
+    if (!font) {
+      *error = "Could not make the text layer's font: " + *error;
+      return false;
+    }
   }
   return true;
 }

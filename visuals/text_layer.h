@@ -5,10 +5,14 @@
 
 #include "visuals/text_layout.h"
 
+// The face the page is drawn in; it must be installed before the renderer
+// starts.
+constexpr char kTextFace[] = "C64 Pro";
+
 // Creates the text drawing resources and the three fonts of the text layer
 // at rendererSettings' size (called by createScreenResources). False with
-// the driver's message when the drawing resources cannot be made; a face
-// that is not installed is no failure (its fonts draw nothing).
+// the reason when the drawing resources or a font cannot be made, a face
+// that is not installed included.
 bool createTextFonts(std::string* error);
 
 // Draws the page into the current render target (called by renderFrame

@@ -74,12 +74,11 @@ void renderWholeSong() {
 
 [[noreturn]] void showStill(const StillPage& still) {
   renderWholeSong();
-  installShowFont();
   std::string error;
+  if (!installShowFont(&error)) failStill(error);
   const WindowRequest request = {"Glass Meridian", still.width, still.height, false, true, false, false};
   if (!openWindow(request, &error)) failStill(error);
-  if (initRenderer(RendererSettings{still.width, still.height, still.postProcess}, &error) != RendererFailure::none)
-    failStill(error);
+  if (!initRenderer(RendererSettings{still.width, still.height, still.postProcess}, &error)) failStill(error);
   ShowState state = replayFrames(framesBefore(still.position, kDefaultFps), kDefaultFps, still.width, still.height);
   renderFrame(frameInputs(state, beginFrameFromRecording(state, still.position)), state.textPageState);
   setPageTitle("still ready");

@@ -7,6 +7,7 @@
 #include "platform/effect.h"
 #include "platform/gpu.h"
 #include "platform/window.h"
+#include "tests/gpu_errors.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(EffectLayer, ParametersReachEveryPass) {
   std::vector<uint8_t> rgba(64);
   readSurface(textureSurface(target), rgba.data());
   EXPECT_EQ(rgba[0], 255);
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
 }
 
 TEST_F(EffectLayer, MatricesTransformRowVectors) {

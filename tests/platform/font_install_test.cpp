@@ -44,23 +44,23 @@ class FontInstall : public ::testing::Test {
  protected:
   void TearDown() override { removeFont("C64.ttf"); }
   ScratchFolder folder;  // the working directory during each test
+  std::string problem;   // why the last call refused
 };
 
 TEST_F(FontInstall, FromTheWorkingDirectory) {
   folder.write("C64.ttf", fontBytes());
-  EXPECT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
-  EXPECT_STREQ(fontInstallProblem(), "");
+  EXPECT_TRUE(installFont("C64.ttf", "C64 Pro", &problem)) << problem;
 }
 
 TEST_F(FontInstall, BesideTheProgramWhenTheWorkingDirectoryHasNone) {
   // The build copies C64.ttf beside every program, this test included.
-  EXPECT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
+  EXPECT_TRUE(installFont("C64.ttf", "C64 Pro", &problem)) << problem;
 }
 
 TEST_F(FontInstall, RefusesAMissingFile) {
-  EXPECT_FALSE(installFont("Missing.ttf", "C64 Pro"));
-  EXPECT_NE(std::string(fontInstallProblem()).find("Missing.ttf: no such file"), std::string::npos);
-  EXPECT_FALSE(installFont("", "C64 Pro"));
+  EXPECT_FALSE(installFont("Missing.ttf", "C64 Pro", &problem));
+  EXPECT_NE(problem.find("Missing.ttf: no such file"), std::string::npos);
+  EXPECT_FALSE(installFont("", "C64 Pro", &problem));
 }
 
 TEST_F(FontInstall, RefusesWhatIsNotARegularFile) {
@@ -70,10 +70,10 @@ TEST_F(FontInstall, RefusesWhatIsNotARegularFile) {
   ASSERT_EQ(mkfifo("Fifo.ttf", 0600), 0);
   for (const char* name : {"Folder.ttf", "Fifo.ttf"}) {
     alarm(10);
-    EXPECT_FALSE(installFont(name, "C64 Pro")) << name;
+    EXPECT_FALSE(installFont(name, "C64 Pro", &problem)) << name;
     alarm(0);
-    EXPECT_NE(std::string(fontInstallProblem()).find("cannot be read: not a regular file"), std::string::npos)
-        << fontInstallProblem();
+    EXPECT_NE(problem.find("cannot be read: not a regular file"), std::string::npos)
+        << problem;
   }
 }
 
@@ -83,25 +83,25 @@ TEST_F(FontInstall, RefusesTruncatedFiles) {
   for (size_t length : {size_t{0}, size_t{11}, size_t{100}, whole.size() / 4, whole.size() / 2,
                         whole.size() * 3 / 4, whole.size() - 40, whole.size() - 4}) {
     folder.write("Cut.ttf", std::vector<char>(whole.begin(), whole.begin() + static_cast<long>(length)));
-    EXPECT_FALSE(installFont("Cut.ttf", "C64 Pro")) << "cut to " << length << " bytes";
+    EXPECT_FALSE(installFont("Cut.ttf", "C64 Pro", &problem)) << "cut to " << length << " bytes";
   }
 }
 
 TEST_F(FontInstall, RefusesWhatIsNotATrueTypeFont) {
   const std::string text = "C64 Pro is a font, but this file is text.\n";
   folder.write("Text.ttf", std::vector<char>(text.begin(), text.end()));
-  EXPECT_FALSE(installFont("Text.ttf", "C64 Pro"));
-  EXPECT_NE(std::string(fontInstallProblem()).find("not a complete TrueType font"),
+  EXPECT_FALSE(installFont("Text.ttf", "C64 Pro", &problem));
+  EXPECT_NE(problem.find("not a complete TrueType font"),
             std::string::npos);
 }
 
 TEST_F(FontInstall, RefusesAnotherFamily) {
   folder.write("Other.ttf", otherFamilyBytes());
-  EXPECT_FALSE(installFont("Other.ttf", "C64 Pro"));
-  EXPECT_NE(std::string(fontInstallProblem()).find("\"C64 Prx\", not \"C64 Pro\""),
+  EXPECT_FALSE(installFont("Other.ttf", "C64 Pro", &problem));
+  EXPECT_NE(problem.find("\"C64 Prx\", not \"C64 Pro\""),
             std::string::npos);
   // The same bytes are a perfectly good font of their own family.
-  EXPECT_TRUE(installFont("Other.ttf", "C64 Prx")) << fontInstallProblem();
+  EXPECT_TRUE(installFont("Other.ttf", "C64 Prx", &problem)) << problem;
   removeFont("Other.ttf");
 }
 
@@ -109,27 +109,27 @@ TEST_F(FontInstall, TheWorkingDirectoryComesFirst) {
   // A wrong file in the working directory is refused, even though a good one
   // lies beside the program.
   folder.write("C64.ttf", otherFamilyBytes());
-  EXPECT_FALSE(installFont("C64.ttf", "C64 Pro"));
+  EXPECT_FALSE(installFont("C64.ttf", "C64 Pro", &problem));
 }
 
 TEST_F(FontInstall, RemovalWithdrawsTheFace) {
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro"));
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &problem));
   FontAtlas atlas;
-  EXPECT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas));
-  EXPECT_FALSE(rasteriseFontAtlas("Some Other Face", 24, 42, atlas));
+  EXPECT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas, &problem));
+  EXPECT_FALSE(rasteriseFontAtlas("Some Other Face", 24, 42, atlas, &problem));
   removeFont("Elsewhere.ttf");  // not the installed file: nothing happens
-  EXPECT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas));
+  EXPECT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas, &problem));
   removeFont("C64.ttf");
-  EXPECT_FALSE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas));
+  EXPECT_FALSE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas, &problem));
 }
 
 // At 8 pixels each way one font pixel is one screen pixel: every rendered
 // glyph must be its source grid exactly, all ink or all paper, which proves
 // the generated outlines (merged contours, windings, holes) right.
 TEST_F(FontInstall, GlyphsRenderAsTheirSourceGridsAtEightPixels) {
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &problem)) << problem;
   FontAtlas atlas;
-  ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 8, 8, atlas));
+  ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 8, 8, atlas, &problem));
   EXPECT_FLOAT_EQ(atlas.ascent, 7.0f);
   EXPECT_FLOAT_EQ(atlas.descent, 1.0f);
   const auto source = readGlyphSource(GM_FONT_GLYPHS);
@@ -164,9 +164,9 @@ TEST_F(FontInstall, GlyphsRenderAsTheirSourceGridsAtEightPixels) {
 // Height 24 and width 42 (a 1280 x 720 screen): the cell is 24 pixels high,
 // 21 above the baseline and 3 below, and 42 wide: font pixels of 5.25 x 3.
 TEST_F(FontInstall, GlyphsStretchSidewaysToTheRequestedWidth) {
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &problem)) << problem;
   FontAtlas atlas;
-  ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas));
+  ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 42, atlas, &problem));
   EXPECT_FLOAT_EQ(atlas.ascent, 21.0f);
   EXPECT_FLOAT_EQ(atlas.descent, 3.0f);
   // 'H' covers cell columns 1 to 6 and rows 0 to 6.
@@ -185,7 +185,7 @@ TEST_F(FontInstall, GlyphsStretchSidewaysToTheRequestedWidth) {
   EXPECT_NEAR(at(5, 0), 191, 2);  // three quarters of the stem's first column
 
   // Width 0 keeps the face's own square proportions.
-  ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 0, atlas));
+  ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", 24, 0, atlas, &problem));
   EXPECT_FLOAT_EQ(atlas.glyphs['H' - kFirstAtlasCode].advance, 24.0f);
 }
 

@@ -1,10 +1,9 @@
 // Every GL program of platform/ is built through one helper that reports
-// the stage that failed with the driver's own words; the text program too.
+// the stage that failed with the driver's own words.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/font.h"
 #include "platform/gl_program.h"
 #include "platform/window.h"
 
@@ -40,21 +39,6 @@ TEST_F(GlProgram, BuildsAndReportsTheFailingStageWithTheDriversLog) {
   // Both stages compile; the fragment shader has no main() to link.
   EXPECT_EQ(buildProgram(kVertex, "#version 330 core\nout vec4 f;\nvoid helper() { f = vec4(1.0); }\n", &log), 0u);
   EXPECT_EQ(log.rfind("link: ", 0), 0u) << log;
-}
-
-TEST_F(GlProgram, TextDrawingReportsAShaderThatDoesNotBuild) {
-  releaseFontObjects();
-  const char* const working = textFragmentShaderSource;
-  textFragmentShaderSource = kBrokenFragment;
-  std::string error;
-  const bool prepared = prepareTextDrawing(&error);
-  textFragmentShaderSource = working;
-  EXPECT_FALSE(prepared);
-  EXPECT_NE(error.find("fragment shader"), std::string::npos) << error;
-  EXPECT_NE(error.find("undeclaredColour"), std::string::npos) << error;
-
-  EXPECT_TRUE(prepareTextDrawing(&error)) << error;
-  releaseFontObjects();
 }
 
 }  // namespace

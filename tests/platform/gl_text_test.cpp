@@ -69,13 +69,9 @@ class GlText : public ::testing::Test {
     problem = testGlContextProblem();
     if (!problem.empty()) return;
     // The build copies C64.ttf beside this program, where it is found.
-    if (!installFont("C64.ttf", "C64 Pro")) {
-      problem = fontInstallProblem();
-      return;
-    }
-    font = createFont(kCellHeight, kCellWidth, "C64 Pro");
+    if (!installFont("C64.ttf", "C64 Pro", &problem)) return;
+    font = createFont(kCellHeight, kCellWidth, "C64 Pro", &problem);
     removeFont("C64.ttf");  // the font object keeps drawing
-    if (!font) problem = "createFont gave no font";
   }
   void SetUp() override { ASSERT_EQ(problem, ""); }
 
@@ -290,8 +286,11 @@ TEST_F(GlText, NothingToDrawIsHarmless) {
 }
 
 TEST_F(GlText, NoFontWithoutTheInstalledFace) {
-  EXPECT_EQ(createFont(24, 42, "C64 Pro"), nullptr);  // removed after SetUpTestSuite
-  EXPECT_EQ(createFont(24, 42, "Another Face"), nullptr);
+  std::string error;
+  EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr);  // removed after SetUpTestSuite
+  EXPECT_EQ(error, "No installed font \"C64 Pro\" to draw text with.");
+  EXPECT_EQ(createFont(24, 42, "Another Face", &error), nullptr);
+  EXPECT_EQ(error, "No installed font \"Another Face\" to draw text with.");
 }
 
 // A tool that opens and closes graphics more than once releases the font
@@ -299,10 +298,11 @@ TEST_F(GlText, NoFontWithoutTheInstalledFace) {
 TEST_F(GlText, FontsCanBeMadeAgainAfterRelease) {
   releaseFontObjects();
   releaseFontObjects();  // twice is harmless
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
-  font = createFont(kCellHeight, kCellWidth, "C64 Pro");
+  std::string error;
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &error)) << error;
+  font = createFont(kCellHeight, kCellWidth, "C64 Pro", &error);
   removeFont("C64.ttf");
-  ASSERT_NE(font, nullptr);
+  ASSERT_NE(font, nullptr) << error;
   TestTarget target = makeTestTarget(100, 60);
   clearTo(1.0f, 1.0f, 1.0f);
   const FontRect rect{70, 40, 30, 20};

@@ -6,6 +6,7 @@
 
 #include "platform/gpu.h"
 #include "platform/window.h"
+#include "tests/gpu_errors.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ TEST_F(GpuDevice, PicturesKeepTheirTopRowAtTheTopOnEverySurface) {
       }
     }
   }
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   releaseTexture(target);
   releaseTexture(picture);
 }
@@ -128,7 +129,7 @@ TEST_F(GpuDevice, BlendModesAndBorderAddressing) {
   EXPECT_NEAR(rgba[(2 * 8) * 4], 0.625 * 255, 1.5);
   EXPECT_NEAR(rgba[(2 * 8) * 4 + 3], 0.625 * 255, 1.5) << "the border is transparent";
   EXPECT_EQ(rgba[(2 * 8 + 3) * 4], 255) << "the middle stays white";
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   releaseTexture(white);
   releaseTexture(halfRed);
   releaseTexture(grey);

@@ -74,24 +74,26 @@ class Win32Text : public ::testing::Test {
 };
 
 TEST_F(Win32Text, ThePrivateFaceComesFromBesideTheProgramAndGoesAgain) {
-  EXPECT_EQ(createFont(24, 42, "C64 Pro"), nullptr) << "not installed yet";
-  EXPECT_FALSE(installFont("Missing.ttf", "C64 Pro"));
-  EXPECT_NE(std::string(fontInstallProblem()).find("Missing.ttf: no such file"), std::string::npos);
-  EXPECT_FALSE(installFont("C64.ttf", "Some Other Family"));
-  EXPECT_NE(std::string(fontInstallProblem()).find("holds no family"), std::string::npos);
-  EXPECT_EQ(createFont(24, 42, "C64 Pro"), nullptr) << "a refused file stays uninstalled";
+  std::string error;
+  EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr) << "not installed yet";
+  EXPECT_EQ(error, "No installed font \"C64 Pro\" to draw text with.");
+  EXPECT_FALSE(installFont("Missing.ttf", "C64 Pro", &error));
+  EXPECT_NE(error.find("Missing.ttf: no such file"), std::string::npos) << error;
+  EXPECT_FALSE(installFont("C64.ttf", "Some Other Family", &error));
+  EXPECT_NE(error.find("holds no family"), std::string::npos) << error;
+  EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr) << "a refused file stays uninstalled";
 
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
-  EXPECT_NE(createFont(24, 42, "C64 Pro"), nullptr);
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &error)) << error;
+  EXPECT_NE(createFont(24, 42, "C64 Pro", &error), nullptr) << error;
   removeFont("C64.ttf");
-  EXPECT_EQ(createFont(24, 42, "C64 Pro"), nullptr);
+  EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr);
 }
 
 TEST_F(Win32Text, ALineIsCentredOnTheRectanglesMidPointInvertedOrNot) {
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
-  TextFont* font = createFont(24, 24, "C64 Pro");
-  ASSERT_NE(font, nullptr);
   std::string error;
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &error)) << error;
+  TextFont* font = createFont(24, 24, "C64 Pro", &error);
+  ASSERT_NE(font, nullptr) << error;
   GpuTexture* target = createRenderTexture(96, 48, &error);
   ASSERT_NE(target, nullptr) << error;
   GpuTexture* black = createTexture(1, 1, &error);

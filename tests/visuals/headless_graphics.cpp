@@ -1,9 +1,11 @@
 #include "headless_graphics.h"
 
 #include "host/frame_values.h"
+#include "platform/font.h"
 #include "platform/gpu.h"
 #include "visuals/render_frame.h"
 #include "visuals/renderer_setup.h"
+#include "visuals/text_layer.h"
 
 namespace {
 
@@ -15,8 +17,13 @@ FrameInputs inputsAtStart(const EffectValues& values) { return FrameInputs{value
 
 std::string openHeadlessGraphics(int width, int height, bool postProcess) {
   std::string error;
-  if (initHeadlessGraphics(RendererSettings{width, height, postProcess}, &error) != RendererFailure::none)
+  // The renderer needs the text face, as the show installs it.
+  if (!installFont("C64.ttf", kTextFace, &error)) return error;
+  if (!initHeadlessGraphics(RendererSettings{width, height, postProcess}, &error))
     return error.empty() ? "failed without a message" : error;
+  // These tests look at the scene, the glow and the overlay: the page of
+  // text stays out of their pictures.
+  releaseTextFonts();
   return {};
 }
 

@@ -10,8 +10,10 @@
 
 struct GpuSurface;
 
-// Opens the window and the renderer at that size and path. Returns an empty
-// string or what failed.
+// Installs the text face beside the test program and opens the window and
+// the renderer at that size and path, then lets the text layer's fonts go:
+// the frames these tests draw hold no text. Returns an empty string or what
+// failed.
 std::string openHeadlessGraphics(int width, int height, bool postProcess);
 void closeHeadlessGraphicsForTest();
 
@@ -21,8 +23,7 @@ std::vector<uint8_t> readPixels(GpuSurface* surface);
 // The frame loop's values at a music time (no flash), with `shake` as e.x.
 EffectValues effectValuesAt(float time, float shake);
 
-// drawFrame / renderFrame with these effect values, the text layer at music
-// time 0 with no time passed (the fonts draw nothing: the tests install no
-// face).
+// drawFrame / renderFrame with these effect values, the text layer (which
+// draws nothing) at music time 0 with no time passed.
 void drawTestFrame(const EffectValues& values);
 void renderTestFrame(const EffectValues& values);

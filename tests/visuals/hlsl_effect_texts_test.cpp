@@ -9,8 +9,8 @@
 #include "headless_graphics.h"
 #include "hlsl_translation.h"
 #include "platform/effect.h"
-#include "platform/gl_effect_shaders.h"
 #include "platform/gpu.h"
+#include "tests/gpu_errors.h"
 #include "visuals/frame_resources.h"
 #include "visuals/glsl_effect_texts.h"
 #include "visuals/hlsl_effect_texts.h"
@@ -63,7 +63,7 @@ class HlslEffectText : public ::testing::TestWithParam<bool> {
     ASSERT_EQ(passes.names, glslPassNames(post() ? glslEffectTextB.data() : glslEffectTextA.data()))
         << "the techniques name the same passes in the same order";
     std::string log;
-    hlsl_ = createEffectFromShaders(passes.fragmentShaders, &log);
+    hlsl_ = createEffect(glslEffectTextOf(passes).c_str(), &log);
     ASSERT_NE(hlsl_, nullptr) << log;
   }
 
@@ -144,7 +144,7 @@ TEST_P(HlslEffectText, EveryPassDrawsWhatTheGlslTextDraws) {
   const std::vector<uint8_t> overlayFromGlsl = overlay(glsl_);
   ASSERT_GT(countLit(overlayFromGlsl), 0u) << "the overlay picture should show its logo";
   expectAgreement("zzz", kMoments[0], overlayFromGlsl, overlay(hlsl_));
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, HlslEffectText, ::testing::Values(false, true),

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -160,4 +161,40 @@ std::vector<std::string> glslPassNames(const char* text) {
   const size_t technique = techniqueStart(effect);
   if (technique == std::string::npos) return {};
   return matches(effect.substr(technique), std::regex(R"(pass\s+(\w+)\s*;)"));
+}
+
+std::string glslEffectTextOf(const HlslPasses& passes) {
+  static const std::regex preprocessorLine(R"((^|\n)#[^\n]*)");
+  static const std::regex binding(R"(layout\(binding = \d+\) )");
+  static const std::regex output(R"(layout\(location = 0\) out vec4 (\w+);)");
+  static const std::regex ownName(R"((?:^|\n)(?:const )?\w+(?:\[\d+\])? (\w+)\b)");
+  std::string source = "#version 330 core\n", technique = "technique {";
+  std::set<std::string> uniforms;
+  for (size_t i = 0; i < passes.fragmentShaders.size(); ++i) {
+    const std::string suffix = "_pass" + std::to_string(i);
+    std::string glsl = std::regex_replace(passes.fragmentShaders[i], preprocessorLine, "$1");
+    glsl = std::regex_replace(std::regex_replace(glsl, binding, ""), output, "vec4 $1;");
+    glsl = std::regex_replace(glsl, std::regex(R"(\bin vec2 gm_texcoord;)"), "vec2 gm_texcoord;");
+    std::string body;
+    std::istringstream lines(glsl);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("uniform ", 0) != 0) {
+        body += line + "\n";
+      } else if (uniforms.insert(line).second) {
+        source += line + "\n";
+      }
+    }
+    // Every name declared at the top level (functions, constants, the input
+    // and the output; the uniforms have left) becomes this pass's own.
+    for (const std::string& name : matches(body, ownName)) {
+      body = std::regex_replace(body, std::regex("(^|[^.\\w])" + name + "\\b"), "$1" + name + suffix);
+    }
+    std::smatch found;
+    const std::string outputName =
+        std::regex_search(passes.fragmentShaders[i], found, output) ? found.str(1) : std::string();
+    source += body + "vec4 gm_pass" + std::to_string(i) + "(vec2 v) { gm_texcoord" + suffix + " = v; main" + suffix +
+              "(); return " + outputName + suffix + "; }\n";
+    technique += " pass gm_pass" + std::to_string(i) + ";";
+  }
+  return source + technique + " }\n";
 }

@@ -20,5 +20,11 @@ std::string hlslToolsMissing();
 // Strips the technique block and translates each of its passes.
 HlslPasses translateHlslEffect(const char* text);
 
+// The translated passes as one GL effect text, pass i being the technique's
+// i-th: each pass's own functions, constants, input and output renamed
+// apart, its main() called by the pass function, the parameters and
+// samplers declared once.
+std::string glslEffectTextOf(const HlslPasses& passes);
+
 // The pass names of a GLSL effect text's technique block, in order.
 std::vector<std::string> glslPassNames(const char* text);

@@ -7,8 +7,8 @@
 
 #include "headless_graphics.h"
 #include "platform/effect.h"
-#include "platform/gl_program.h"
 #include "platform/gpu.h"
+#include "tests/gpu_errors.h"
 #include "visuals/frame_resources.h"
 #include "visuals/overlay_picture.h"
 #include "visuals/overlay_texture.h"
@@ -61,7 +61,7 @@ TEST(RenderPipeline, BlurChainRaisesAFlatGreyAboutTwoAndAHalfTimes) {
   for (int c = 0; c < 3; ++c) EXPECT_NEAR(middle[c], 2.50 * 40, 3.0) << "channel " << c;
   // Near an edge the taps reach past it and read black.
   EXPECT_LT(pixel(glow, 128, 0, 56)[0], middle[0] * 3 / 4);
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   closeHeadlessGraphicsForTest();
 }
 
@@ -88,7 +88,7 @@ TEST(RenderPipeline, GlowCoversTheScreenAtAWidthOf1366WithABlackBorder) {
   EXPECT_NEAR(pixel(scene, 1366, 683, 767)[2], 0.625 * 255, 2.0);
   EXPECT_EQ(pixel(scene, 1366, 2, 384)[0], 255);
   EXPECT_EQ(pixel(scene, 1366, 1363, 384)[0], 255);
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
   closeHeadlessGraphicsForTest();
 }
 
@@ -168,26 +168,9 @@ TEST(RenderPipeline, BothPathsDrawAndPresentWithoutAnError) {
     ASSERT_EQ(openHeadlessGraphics(64, 36, post), "");
     renderTestFrame(effectValuesAt(8.0f, 0.3f));
     renderTestFrame(effectValuesAt(8.0f, 0.3f));
-    EXPECT_EQ(takeGpuError(), "") << (post ? "post-processing path" : "direct path");
+    EXPECT_EQ(gpuErrors(), "") << (post ? "post-processing path" : "direct path");
     closeHeadlessGraphicsForTest();
   }
-}
-
-// The text layer's program is part of the start-up: when its shaders do not
-// build, the renderer fails with the driver's own words, as the effect does.
-TEST(RenderPipeline, TextLayerShadersThatDoNotBuildFailTheStartUpWithTheDriversLog) {
-  const char* const working = textFragmentShaderSource;
-  textFragmentShaderSource = "#version 330 core\nout vec4 fragment;\nvoid main() { fragment = undeclaredColour; }\n";
-  std::string error;
-  const RendererFailure failure = initHeadlessGraphics(RendererSettings{64, 36, true}, &error);
-  textFragmentShaderSource = working;
-  EXPECT_EQ(failure, RendererFailure::resources);
-  EXPECT_NE(error.find("text layer"), std::string::npos) << error;
-  EXPECT_NE(error.find("fragment shader"), std::string::npos) << error;
-  EXPECT_NE(error.find("undeclaredColour"), std::string::npos) << "the driver's own words: " << error;
-  // Everything was closed again: the next start-up works.
-  ASSERT_EQ(openHeadlessGraphics(64, 36, true), "");
-  closeHeadlessGraphicsForTest();
 }
 
 }  // namespace

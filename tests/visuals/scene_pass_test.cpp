@@ -9,6 +9,7 @@
 #include "platform/effect.h"
 #include "platform/gpu.h"
 #include "scene_reference.h"
+#include "tests/gpu_errors.h"
 #include "visuals/frame_resources.h"
 #include "visuals/render_frame.h"
 #include "visuals/scene_effect.h"
@@ -84,7 +85,7 @@ TEST_P(ScenePass, MatchesTheCpuEvaluation) {
     EXPECT_GT(countLit(gpu), static_cast<size_t>(kWidth * kHeight / 20)) << "the scene should show something";
   }
   EXPECT_GE(shareSum / std::size(cases), 0.97);
-  EXPECT_EQ(takeGpuError(), "");
+  EXPECT_EQ(gpuErrors(), "");
 }
 
 TEST_P(ScenePass, MissedRaysAreZero) {

@@ -20,8 +20,8 @@ namespace {
 TEST(TextLayer, DrawsThePageInThreeLayersIntoTheCurrentTarget) {
   ASSERT_EQ(testGlContextProblem(), "");
   setRendererSettings(RendererSettings{1280, 720, true});
-  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro")) << fontInstallProblem();
   std::string error;
+  ASSERT_TRUE(installFont("C64.ttf", kTextFace, &error)) << error;
   ASSERT_TRUE(createTextFonts(&error)) << error;
 
   TextPageState pages = seekTextPages(7.75f);

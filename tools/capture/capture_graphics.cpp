@@ -8,19 +8,17 @@
 #include "visuals/renderer_setup.h"
 
 bool installCaptureFont(std::string* error) {
-  if (installFont(kShowFontFile, kShowFontFamily)) return true;
-  *error = std::string("Could not find or temporarily install C64 Pro - Font: ") + fontInstallProblem();
+  if (installShowFont(error)) return true;
+  *error = std::string(kShowFontFailure) + ": " + *error;
   return false;
 }
 
-void removeCaptureFont() { removeFont(kShowFontFile); }
+void removeCaptureFont() { removeShowFont(); }
 
 std::string captureFontPath() { return fontFilePath(kShowFontFile); }
 
 bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error) {
-  const RendererFailure failure = initHeadlessGraphics(RendererSettings{width, height, postProcess}, error);
-  if (failure == RendererFailure::effect) *error = "Shader Compiler Error: " + *error;
-  if (failure != RendererFailure::none) return false;
+  if (!initHeadlessGraphics(RendererSettings{width, height, postProcess}, error)) return false;
   int drawnWidth = 0, drawnHeight = 0;
   surfaceSize(backBufferSurface(), &drawnWidth, &drawnHeight);
   if (drawnWidth != width || drawnHeight != height) {
@@ -39,9 +37,8 @@ void drawCaptureFrame(ShowState& state, const EffectValues& values) {
 
 bool readCaptureFrame(uint8_t* rgba, std::string* error) {
   readSurface(backBufferSurface(), rgba);
-  const std::string gpuError = takeGpuError();
-  if (gpuError.empty()) return true;
-  *error = "The frame could not be drawn: " + gpuError;
+  if (checkGpuErrors(error)) return true;
+  *error = "The frame could not be drawn: " + *error;
   return false;
 }
 
