@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "synth/compiled_song.h"
 #include "synth/delay_unit.h"
 #include "synth/opcodes.h"
 #include "synth/sequencer.h"
@@ -14,7 +13,6 @@
 
 namespace {
 
-CompiledSong compiled;
 SongLayout layout;
 // The length of each pool line in the latest render, 0 for lines no delay
 // unit claimed.
@@ -49,51 +47,108 @@ void writeRecordingRow(uint32_t frame) {
   for (uint32_t k = 0; k < kTrackCount; ++k) storeShared(row[2 * k], recordedLevel(voiceRecords[k]));
 }
 
-}  // namespace
+// A render of the shipped instruments in progress: its song, where its
+// frames go, the next frame and the frame it stops before.
+struct SongRender {
+  const SongData* song;
+  float* output;
+  uint32_t frame;
+  uint32_t end;
+};
 
-bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+SongRender current;
+// Whether `current` is the shipped song's render that renderSongAhead
+// continues.
+bool shippedRenderGoing = false;
+
+// Starts a render of song data that uses the shipped instruments.
+bool startRender(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+  shippedRenderGoing = false;
   if (!prepare(song, error)) return false;
-  compileSong(song, layout, compiled);
-  frameCount = std::min(frameCount, kSongFrames);
-  void (*runSample)(CompiledUnit*) = usesShippedInstruments(song) ? runUnrolledSample : runCompiledSample;
+  prepareUnrolledSong();
+  current = SongRender{&song, output, 0, std::min(frameCount, kSongFrames)};
+  return true;
+}
+
+// Renders up to frameCount more frames of the current render and publishes
+// them; returns how many it rendered. A recording row keeps the levels of
+// its last frame: it is written once that frame is done and published
+// with it, so frames of an unfinished row wait for the next call; the
+// render's last frame publishes everything.
+uint32_t continueRender(uint32_t frameCount) {
+  SongRender& r = current;
+  const uint32_t first = r.frame;
+  const uint32_t end = first + std::min(frameCount, r.end - first);
   VoiceRecord& master = voiceRecords[kMasterRecord];
-  uint32_t frame = 0;
-  float* cursor = output;
-  for (uint32_t tick = 0; frame < frameCount; ++tick) {
+  float* cursor = r.output + 2 * size_t{first};
+  uint32_t frame = first;
+  while (frame < end) {
     // Each trigger touches only its own record, which no earlier program
     // of the sample reads: all twelve may come before the first program.
-    for (uint32_t k = 0; k < kTrackCount; ++k) triggerTrack(song, k, tick, voiceRecords[k]);
-    const uint32_t tickEnd = std::min(frame + kSamplesPerTick, frameCount);
+    if (frame % kSamplesPerTick == 0) {
+      for (uint32_t k = 0; k < kTrackCount; ++k) triggerTrack(*r.song, k, frame / kSamplesPerTick, voiceRecords[k]);
+    }
+    const uint32_t tickEnd = std::min(end, (frame / kSamplesPerTick + 1) * kSamplesPerTick);
     while (frame < tickEnd) {
       master.note = kMasterNote;
-      runSample(compiled.units);
+      runUnrolledSample();
       storeShared(cursor[0], synth::clipSample(master.mainLeft));
       storeShared(cursor[1], synth::clipSample(master.mainRight));
       cursor += 2;
-      // A recording row keeps the levels of its last frame: it is written
-      // once that frame is done, and published with it.
       if (++frame % kFramesPerEnvelopeRow == 0) {
         writeRecordingRow(frame - 1);
         publishSynthFrames(frame);
       }
     }
   }
-  if (frame % kFramesPerEnvelopeRow != 0) writeRecordingRow(frame - 1);
-  publishSynthFrames(frame);
+  r.frame = frame;
+  if (frame == r.end) {
+    if (frame % kFramesPerEnvelopeRow != 0) writeRecordingRow(frame - 1);
+    publishSynthFrames(frame);
+  }
+  return frame - first;
+}
+
+// Starts the shipped song's render into `output`, for renderSongAhead to
+// continue.
+bool startShippedRender(float* output) {
+  static const SongData shipped = shippedSong();
+  if (!startRender(shipped, output, kSongFrames, nullptr)) return false;
+  shippedRenderGoing = true;
+  return true;
+}
+
+}  // namespace
+
+bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+  if (!usesShippedInstruments(song)) return renderSongFramesByteCode(song, output, frameCount, error);
+  if (!startRender(song, output, frameCount, error)) return false;
+  continueRender(kSongFrames);
   return true;
 }
 
 bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+  shippedRenderGoing = false;
   if (!prepare(song, error)) return false;
   renderFramesByteCode(song, output, frameCount);
   return true;
 }
 
+uint32_t renderSongAhead(void* synthOutput, uint32_t frameCount) {
+  float* output = static_cast<float*>(synthOutput);
+  if ((!shippedRenderGoing || current.output != output) && !startShippedRender(output)) return 0;
+  return continueRender(frameCount);
+}
+
 uint32_t renderSong(void* synthOutput) {
-  return renderSongFrames(shippedSong(), static_cast<float*>(synthOutput), kSongFrames, nullptr) ? 0 : 1;
+  if (!startShippedRender(static_cast<float*>(synthOutput))) return 1;
+  while (renderSongAhead(synthOutput, kSongFrames) != 0) {
+  }
+  return 0;
 }
 
 void resetSynth() {
+  shippedRenderGoing = false;
   clearVoiceState();
   std::memset(lineLengths, 0, sizeof lineLengths);
   std::memset(EnvelopeRecording, 0, sizeof EnvelopeRecording);

@@ -15,14 +15,26 @@
 // gives a delay line another length). The result carries nothing.
 uint32_t renderSong(void* synthOutput);
 
+// The same render in slices, for a caller without a thread to spare:
+// renders the next frameCount frames of the shipped song (fewer at its
+// end) into the frames at `synthOutput` and publishes them; returns how
+// many it rendered, 0 once the song is done. The first call starts the
+// song from frame 0, as does a call after resetSynth() or renderSong(), or
+// with another `synthOutput`. The frames of a recording row that is not
+// complete yet are published with the slice that completes it.
+uint32_t renderSongAhead(void* synthOutput, uint32_t frameCount);
+
 // Renders the first frameCount frames (at most the song's) of `song` into
-// `output` (2 floats per frame) and the recording. Refuses song data that
-// fails validation: returns false with the reason in `error`, rendering
-// nothing.
+// `output` (2 floats per frame) and the recording. Song data that plays
+// the shipped instruments (any music) takes the fast path, their programs
+// unrolled when the program is built; any other goes through the byte-code
+// machine. Refuses song data that fails validation: returns false with the
+// reason in `error`, rendering nothing.
 bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error);
 
 // The same through the byte-code machine that walks the tables at every
-// sample: much slower, and the reference the render is checked against.
+// sample, whatever the song: much slower, and the reference the fast path
+// is checked against.
 bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, SongDataError* error);
 
 // Back to the state before any render: voice records, the delay lines used,

@@ -1,6 +1,3 @@
 #include "synth/synth_constants.h"
 
-SynthConstants synthConstants = {
-    kParamScale, kNoiseDivisor, kHalf, kModScale, kDcCoefficient,
-    kNoiseSeedStart, kRateExponent, kTwelfth, kNoteBase, kLfoBase,
-};
+int32_t noiseSeed = kNoiseSeedStart;

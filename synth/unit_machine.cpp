@@ -2,13 +2,10 @@
 
 #include <algorithm>
 
-#include "synth/delay_unit.h"
-#include "synth/routing_units.h"
 #include "synth/sequencer.h"
-#include "synth/shaping_units.h"
 #include "synth/shared_buffers.h"
-#include "synth/source_units.h"
 #include "synth/unit_math.h"
+#include "synth/unit_steps.h"
 
 const uint8_t* programCursor;
 const uint8_t* paramCursor;
@@ -18,67 +15,12 @@ uint32_t valueStackDepth;
 
 namespace {
 
-const SongData* machineSong;
-
-// The value stack's next free place, where the running unit starts.
-double* stackEnd() { return valueStack + valueStackDepth; }
-
-// The units' entries in the machine, each called after loadParams with the
-// unit's raw parameter bytes; the values are in paramScratch.
-using MachineUnit = void (*)(VoiceRecord& record, float* ws, const uint8_t* raw);
-
-void runEnvelope(VoiceRecord& record, float* ws, const uint8_t*) {
-  envelopeUnit(decodeEnvelope(paramScratch), record, ws, stackEnd());
-}
-
-void runOscillator(VoiceRecord& record, float* ws, const uint8_t* raw) {
-  const OscillatorParams o = decodeOscillator(paramScratch, raw);
-  oscillatorUnit(o, o.flags, record, ws, nullptr, stackEnd());
-}
-
-void runFilter(VoiceRecord& record, float* ws, const uint8_t* raw) {
-  const FilterParams fp = decodeFilter(paramScratch, raw);
-  filterUnit(fp, fp.type, record, ws, stackEnd());
-}
-
-void runDistortion(VoiceRecord& record, float* ws, const uint8_t*) {
-  distortionUnit(decodeDistortion(paramScratch), record, ws, stackEnd());
-}
-
-// Claims the unit's lines at the delay cursor and moves the cursor past them.
-void runDelay(VoiceRecord&, float*, const uint8_t* raw) {
-  const DelayParams dp = decodeDelay(paramScratch, raw);
-  DelayLine* lines = delayPool + delayCursor;
-  delayCursor += dp.lineCount;
-  noteDelayLinesTouched(delayCursor + 1);
-  delayUnit(dp, dp.lineCount, lines, machineSong->delayLengths.data() + dp.firstLine, stackEnd());
-}
-
-void runStackOperation(VoiceRecord&, float*, const uint8_t* raw) { stackOperationUnit(raw[0], stackEnd()); }
-
-void runStore(VoiceRecord& record, float*, const uint8_t* raw) {
-  storeUnit(decodeStore(paramScratch, raw), record, stackEnd());
-}
-
-void runPan(VoiceRecord&, float* ws, const uint8_t*) { panUnit(decodePan(paramScratch), ws, stackEnd()); }
-
-void runOut(VoiceRecord& record, float* ws, const uint8_t*) {
-  outUnit(decodeOut(paramScratch), ws, record, stackEnd());
-}
-
-void runAccumulate(VoiceRecord&, float*, const uint8_t* raw) { accumulateUnit(raw[0], voiceRecords, stackEnd()); }
-
-void runNoOp(VoiceRecord&, float*, const uint8_t*) {}
-
-// Indexed by opcode, as unitTable; entry 0 ends a program and is never called.
-constexpr MachineUnit machineUnits[kOpcodeCount] = {
-    nullptr, runEnvelope, runOscillator, runFilter, runDistortion, runDelay,
-    runStackOperation, runStore, runPan, runOut, runAccumulate, runNoOp,
-};
+// The song's delay length table, for the machine's delay units.
+const uint16_t* machineDelayLengths;
 
 }  // namespace
 
-void useSong(const SongData& song) { machineSong = &song; }
+void useSong(const SongData& song) { machineDelayLengths = song.delayLengths.data(); }
 
 uint32_t loadParams(uint32_t count) {
   uint32_t last = 0;
@@ -95,7 +37,16 @@ void runUnit(uint8_t opcode, VoiceRecord& record, float* ws) {
   const uint32_t count = unitTable[opcode].paramCount;
   if (count != 0) loadParams(count);
   const uint8_t* raw = paramCursor - count;
-  machineUnits[opcode](record, ws, raw);
+  // A delay claims its lines at the delay cursor and moves the cursor past them.
+  const UnitPlace at{&record, ws, delayPool + delayCursor, machineDelayLengths, nullptr};
+  if (opcode == kDelay) {
+    delayCursor += delayLineCount(raw);
+    noteDelayLinesTouched(delayCursor + 1);
+  }
+  withUnitStep(opcode, [&](auto unit) {
+    using Unit = decltype(unit);
+    Unit::run(Unit::decode(paramScratch, raw), at, valueStack + valueStackDepth);
+  });
   const StackEffect effect = unitStackEffect(opcode, raw);
   valueStackDepth = valueStackDepth - effect.pops + effect.pushes;
 }

@@ -1,8 +1,9 @@
 // The byte-code machine in its direct form: at every sample it walks the
 // program table and the parameter table from their first byte, each unit
 // loading its parameters through loadParams and working on the shared
-// value stack. The render path (render_song.h) runs a decoded form of the
-// same programs; this one is the reference it is checked against.
+// value stack. The render's fast path (unrolled_song.h) runs the same
+// units' steps (unit_steps.h); this one is the reference it is checked
+// against, and renders song data of other instruments.
 #pragma once
 
 #include <cstdint>

@@ -86,8 +86,8 @@ inline double waveshape(double x, double a) { return waveshapeWithCurve(x, waves
 // Advances noiseSeed and returns a value in (-1, 1]. Shared by every noise
 // oscillator of every voice, in the order the units run.
 inline double nextNoise() {
-  const uint32_t seed = static_cast<uint32_t>(synthConstants.noiseSeed) * static_cast<uint32_t>(kNoiseMultiplier);
-  synthConstants.noiseSeed = static_cast<int32_t>(seed);
+  const uint32_t seed = static_cast<uint32_t>(noiseSeed) * static_cast<uint32_t>(kNoiseMultiplier);
+  noiseSeed = static_cast<int32_t>(seed);
   return static_cast<double>(static_cast<int32_t>(seed)) / static_cast<double>(kNoiseDivisor);
 }
 

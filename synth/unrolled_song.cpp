@@ -1,27 +1,35 @@
 #include "synth/unrolled_song.h"
 
 #include <array>
+#include <limits>
 #include <utility>
 
-#include "synth/delay_unit.h"
 #include "synth/opcodes.h"
 #include "synth/program_layout.h"
-#include "synth/routing_units.h"
 #include "synth/sequencer.h"
-#include "synth/shaping_units.h"
 #include "synth/song_instruments.h"
-#include "synth/source_units.h"
+#include "synth/unit_steps.h"
 #include "synth/unit_table.h"
 
 namespace {
 
+// What a sample's steps do beyond the units' opcodes: kEndOfProgram ends a
+// track's program (the voice-off rule of its record), kEndOfSample ends the
+// master program and with it the sample.
+inline constexpr uint8_t kEndOfSample = kOpcodeCount;
+
+// What ends program k.
+constexpr uint8_t programEnd(uint32_t k) { return k == kMasterProgram ? kEndOfSample : uint8_t{kEndOfProgram}; }
+
 // What the build knows of one program byte: the unit's layout (for a
 // program's end, programEnd's opcode at the place after its last unit),
-// and the modulation slots of its workspace that a store of the program
-// writes.
+// the modulation slots of its workspace that a store of the program
+// writes, and for an envelope or an oscillator its number among the
+// units of its kind.
 struct UnrolledStep {
   UnitLayout at;
   uint8_t live;
+  uint8_t ordinal;
 };
 
 constexpr bool endsProgram(uint8_t opcode) { return opcode == kEndOfProgram || opcode == kEndOfSample; }
@@ -31,6 +39,8 @@ constexpr std::array<UnrolledStep, kProgramTableSize> unrollShippedPrograms() {
   LayoutCursor cursor{};
   uint32_t program = 0;
   uint32_t index = 0;
+  uint8_t envelopes = 0;
+  uint8_t oscillators = 0;
   for (uint32_t i = 0; i < kProgramTableSize; ++i) {
     const uint8_t opcode = programTable[i];
     if (opcode == kEndOfProgram) {
@@ -40,6 +50,8 @@ constexpr std::array<UnrolledStep, kProgramTableSize> unrollShippedPrograms() {
       continue;
     }
     steps[i].at = unitAt(cursor, program, index++, opcode);
+    if (opcode == kEnvelope) steps[i].ordinal = envelopes++;
+    if (opcode == kOscillator) steps[i].ordinal = oscillators++;
     moveCursorPast(cursor, opcode, paramTable + cursor.param);
   }
   uint8_t written[kProgramCount][kWorkspacesPerRecord] = {};
@@ -58,67 +70,71 @@ constexpr std::array<UnrolledStep, kProgramTableSize> unrollShippedPrograms() {
 constexpr std::array<UnrolledStep, kProgramTableSize> kSteps = unrollShippedPrograms();
 static_assert(kSteps.back().at.opcode == kEndOfSample);
 
+// Units of one kind among the shipped programs.
+constexpr uint32_t countUnits(uint8_t opcode) {
+  uint32_t n = 0;
+  for (const UnrolledStep& s : kSteps) n += s.at.opcode == opcode;
+  return n;
+}
+
+// What the units keep beside their workspaces: the envelopes' decoded
+// parameters (their rates are powers of two taken at run time) and the
+// oscillators' pitch caches.
+EnvelopeParams envelopes[countUnits(kEnvelope)];
+PitchCache pitches[countUnits(kOscillator)];
+
 // The raw parameter bytes of unit I.
 template <size_t I>
 constexpr const uint8_t* rawParams() {
   return paramTable + kSteps[I].at.param;
 }
 
-// The parameter values p of unit I, as loadParams makes them (none at a
-// program's end).
-template <size_t I>
-constexpr std::array<float, kParamScratchSize> paramValues() {
-  constexpr uint8_t opcode = kSteps[I].at.opcode;
-  constexpr uint32_t count = endsProgram(opcode) ? 0 : unitTable[opcode].paramCount;
+// The parameter values p of a unit at `param`, as loadParams makes them.
+constexpr std::array<float, kParamScratchSize> paramValuesAt(uint8_t opcode, uint32_t param) {
   std::array<float, kParamScratchSize> p{};
-  for (size_t i = 0; i < count; ++i) p[i] = paramValue(rawParams<I>()[i]);
+  for (size_t i = 0; i < unitTable[opcode].paramCount; ++i) p[i] = paramValue(paramTable[param + i]);
   return p;
 }
 
-// Unit I on the value stack, `s` its next free place, with its parameters
-// built in; the envelope's rates (powers of two) and the oscillator's pitch
-// cache come from the decoded units.
 template <size_t I>
-[[gnu::always_inline]] inline void runUnitAt(CompiledUnit* units, double* s) {
+constexpr std::array<float, kParamScratchSize> paramValues() {
+  return paramValuesAt(kSteps[I].at.opcode, kSteps[I].at.param);
+}
+
+// Whether oscillator I's waveform value lies in [-1, 1]: pulse and noise
+// always do; so does the sine when its phase cannot become a non-number
+// (no store reaches the phase, pitch or phase modulation).
+template <size_t I>
+constexpr bool waveInRange() {
+  if constexpr (kSteps[I].at.opcode != kOscillator) {
+    return false;
+  } else {
+    constexpr uint8_t flags = UnitStep<kOscillator>::decode(paramValues<I>().data(), rawParams<I>()).flags;
+    return (flags & (kWavePulse | kWaveNoise)) != 0 || ((flags & kWaveSine) != 0 && (kSteps[I].live & 0x17) == 0);
+  }
+}
+
+// Unit I on the value stack, `s` its next free place, with its kind, its
+// place and its parameters built in.
+template <size_t I>
+[[gnu::always_inline]] inline void runUnitAt(double* s) {
   constexpr UnitLayout at = kSteps[I].at;
-  constexpr uint8_t live = kSteps[I].live;
-  static constexpr std::array<float, kParamScratchSize> p = paramValues<I>();
-  constexpr const uint8_t* raw = rawParams<I>();
   VoiceRecord& voice = voiceRecords[at.program];
-  float* ws = voice.workspace[at.index];
-  if constexpr (at.opcode == kEnvelope) {
-    envelopeUnit<live>(units[I].envelope, voice, ws, s);
-  } else if constexpr (at.opcode == kOscillator) {
-    static constexpr OscillatorParams o = decodeOscillator(p.data(), raw);
-    // Pulse and noise values lie in [-1, 1]; so does the sine when its phase
-    // cannot become a non-number (no store reaches the phase, pitch or
-    // phase modulation).
-    constexpr bool inRange = (o.flags & (kWavePulse | kWaveNoise)) != 0 || ((o.flags & kWaveSine) != 0 && (live & 0x17) == 0);
-    oscillatorUnit<live, inRange>(o, o.flags, voice, ws, &units[I].pitch, s);
-  } else if constexpr (at.opcode == kFilter) {
-    static constexpr FilterParams f = decodeFilter(p.data(), raw);
-    filterUnit<live>(f, f.type, voice, ws, s);
-  } else if constexpr (at.opcode == kDistortion) {
-    static constexpr DistortionParams d = decodeDistortion(p.data());
-    distortionUnit(d, voice, ws, s);
-  } else if constexpr (at.opcode == kDelay) {
-    static constexpr DelayParams d = decodeDelay(p.data(), raw);
-    delayUnit(d, d.lineCount, delayPool + at.firstLine, delayLengthTable + d.firstLine, s);
-  } else if constexpr (at.opcode == kStackOperation) {
-    stackOperationUnit(raw[0], s);
-  } else if constexpr (at.opcode == kStore) {
-    static constexpr StoreParams st = decodeStore(p.data(), raw);
-    storeUnit(st, voice, s);
-  } else if constexpr (at.opcode == kPan) {
-    constexpr double position = decodePan(p.data());
-    panUnit<live>(position, ws, s);
-  } else if constexpr (at.opcode == kOut) {
-    static constexpr OutParams o = decodeOut(p.data());
-    outUnit<live>(o, ws, voice, s);
-  } else if constexpr (at.opcode == kAccumulate) {
-    accumulateUnit(raw[0], voiceRecords, s);
-  } else if constexpr (at.opcode == kEndOfProgram) {
+  if constexpr (at.opcode == kEndOfProgram) {
     applyVoiceOffRule(voice);
+  } else if constexpr (at.opcode != kEndOfSample) {
+    using Unit = UnitStep<at.opcode>;
+    constexpr uint8_t live = kSteps[I].live;
+    constexpr uint8_t ordinal = kSteps[I].ordinal;
+    const UnitPlace place{&voice, voice.workspace[at.index], delayPool + at.firstLine, delayLengthTable,
+                          at.opcode == kOscillator ? &pitches[ordinal] : nullptr};
+    if constexpr (at.opcode == kEnvelope) {
+      Unit::template run<live>(envelopes[ordinal], place, s);
+    } else {
+      static constexpr std::array<float, kParamScratchSize> p = paramValues<I>();
+      static constexpr auto params = Unit::decode(p.data(), rawParams<I>());
+      Unit::template run<live, waveInRange<I>()>(params, place, s);
+    }
   }
 }
 
@@ -137,30 +153,30 @@ constexpr StackEffect stackEffectOf() {
 }
 
 template <size_t I>
-[[gnu::noinline]] double runOutOfLine(CompiledUnit* units, double input) {
+[[gnu::noinline]] double runOutOfLine(double input) {
   constexpr StackEffect effect = stackEffectOf<I>();
   static_assert(effect.pops <= 1 && effect.pushes == 1);
   double window[2] = {input, 0.0};
-  runUnitAt<I>(units, window + effect.pops);
+  runUnitAt<I>(window + effect.pops);
   return window[0];
 }
 
 template <size_t I>
-[[gnu::always_inline]] inline void runStep(CompiledUnit* units, double* stack) {
+[[gnu::always_inline]] inline void runStep(double* stack) {
   double* s = stack + kSteps[I].at.depth;
   if constexpr (runsOutOfLine<I>()) {
     constexpr StackEffect effect = stackEffectOf<I>();
     double* window = s - effect.pops;
-    window[0] = runOutOfLine<I>(units, effect.pops == 1 ? window[0] : 0.0);
+    window[0] = runOutOfLine<I>(effect.pops == 1 ? window[0] : 0.0);
   } else {
-    runUnitAt<I>(units, s);
+    runUnitAt<I>(s);
   }
 }
 
 template <size_t... I>
-void runSteps(CompiledUnit* units, std::index_sequence<I...>) {
+void runSteps(std::index_sequence<I...>) {
   double stack[kValueStackSize];
-  (runStep<I>(units, stack), ...);
+  (runStep<I>(stack), ...);
 }
 
 }  // namespace
@@ -171,4 +187,15 @@ bool usesShippedInstruments(const SongData& song) {
          song.delayLengths.data() == delayLengthTable && song.delayLengths.size() == kDelayLengthCount;
 }
 
-void runUnrolledSample(CompiledUnit* units) { runSteps(units, std::make_index_sequence<kProgramTableSize>{}); }
+void prepareUnrolledSong() {
+  for (const UnrolledStep& s : kSteps) {
+    if (s.at.opcode != kEnvelope) continue;
+    const std::array<float, kParamScratchSize> p = paramValuesAt(kEnvelope, s.at.param);
+    envelopes[s.ordinal] = UnitStep<kEnvelope>::decode(p.data(), paramTable + s.at.param);
+  }
+  // No pitch equals a non-number: each oscillator's first sample takes its
+  // power of two.
+  for (PitchCache& cache : pitches) cache = PitchCache{std::numeric_limits<double>::quiet_NaN(), 0.0};
+}
+
+void runUnrolledSample() { runSteps(std::make_index_sequence<kProgramTableSize>{}); }

@@ -15,5 +15,5 @@ void clearVoiceState() {
   std::memset(delayPool, 0, sizeof(DelayLine) * std::min(delayLinesTouched, kDelayLineCount));
   delayLinesTouched = 0;
   delayCursor = 0;
-  synthConstants.noiseSeed = kNoiseSeedStart;
+  noiseSeed = kNoiseSeedStart;
 }

@@ -83,21 +83,11 @@ TEST(ShippedInstruments, DelayLengths) {
   for (uint32_t i = 0; i < 8; ++i) EXPECT_EQ(delayLengthTable[i + 8], delayLengthTable[i] + 24);
 }
 
-TEST(SynthConstantsTable, TenWordsByTheirBits) {
-  uint32_t words[10];
-  static_assert(sizeof words == sizeof synthConstants);
-  std::memcpy(words, &synthConstants, sizeof words);
-  EXPECT_EQ(words[0], std::bit_cast<uint32_t>(0.0078125f));
-  EXPECT_EQ(static_cast<int32_t>(words[1]), INT32_MIN);
-  EXPECT_EQ(words[2], std::bit_cast<uint32_t>(0.5f));
-  EXPECT_EQ(words[3], std::bit_cast<uint32_t>(1024.0f));
-  EXPECT_EQ(words[4], std::bit_cast<uint32_t>(0.99609375f));
-  EXPECT_EQ(words[6], 24u);
-  EXPECT_EQ(words[7], 0x3DAAAAAAu);
-  EXPECT_EQ(words[8], 0x38C265DCu);
-  EXPECT_EQ(words[9], 0x384AE627u);
-  EXPECT_EQ(synthConstants.twelfth, kTwelfth);
+TEST(SynthConstants, PitchConstantsMeanWhatTheyAreFor) {
+  // 1/12 one step below the nearest single, as the song was made with.
+  EXPECT_EQ(std::bit_cast<uint32_t>(kTwelfth) + 1, std::bit_cast<uint32_t>(1.0f / 12.0f));
   EXPECT_FLOAT_EQ(kNoteBase * 44100.0f, 4.0879f);
+  EXPECT_LT(kLfoBase, kNoteBase);
 }
 
 TEST(UnitTableEntries, NamesParameterCountsAndDepthChanges) {

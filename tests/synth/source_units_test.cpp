@@ -193,11 +193,11 @@ TEST(Oscillator, PitchCacheGivesTheSameBits) {
 TEST(Oscillator, NoiseDrawsOncePerSampleWhileTheVoiceSounds) {
   const OscillatorParams o = oscillator(64, 64, 0, 64, 64, 128, kWaveNoise);
   Voice v;
-  synthConstants.noiseSeed = kNoiseSeedStart;
+  noiseSeed = kNoiseSeedStart;
   EXPECT_NEAR(oscillatorStep(o, o.flags, 60, v.ws(0), nullptr), -7.4538e-06, 1e-10);
   EXPECT_EQ(oscillatorStep(o, o.flags, 0, v.ws(0), nullptr), 0.0);  // voice off: no draw
   EXPECT_NEAR(oscillatorStep(o, o.flags, 60, v.ws(0), nullptr), -0.1193136, 1e-7);
-  synthConstants.noiseSeed = kNoiseSeedStart;
+  noiseSeed = kNoiseSeedStart;
 }
 
 TEST(Oscillator, VoiceOffPushesZeroAndKeepsThePhase) {

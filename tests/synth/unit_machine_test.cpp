@@ -44,7 +44,7 @@ TEST_F(UnitMachine, AVoiceThatIsOffStillConsumesEveryParameterByte) {
   ws[1] = 0.5f;
   paramCursor = bytes;
   valueStackDepth = 0;
-  const int32_t seed = synthConstants.noiseSeed;
+  const int32_t seed = noiseSeed;
   const SongData song = shippedSong();
   useSong(song);
   runUnit(kEnvelope, voice, ws);
@@ -52,7 +52,7 @@ TEST_F(UnitMachine, AVoiceThatIsOffStillConsumesEveryParameterByte) {
   EXPECT_EQ(valueStackDepth, 2u);
   EXPECT_EQ(valueStack[0], 0.0);
   EXPECT_EQ(valueStack[1], 0.0);
-  EXPECT_EQ(synthConstants.noiseSeed, seed) << "no noise is drawn";
+  EXPECT_EQ(noiseSeed, seed) << "no noise is drawn";
   valueStack[1] = 3.5;
   runUnit(kFilter, voice, ws);
   runUnit(kDistortion, voice, ws);

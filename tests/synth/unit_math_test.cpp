@@ -14,11 +14,11 @@ namespace {
 uint64_t bits(double v) { return std::bit_cast<uint64_t>(v); }
 
 TEST(NoiseGenerator, FirstValuesFromTheInitialSeed) {
-  synthConstants.noiseSeed = kNoiseSeedStart;
+  noiseSeed = kNoiseSeedStart;
   EXPECT_NEAR(synth::nextNoise(), -7.4538e-06, 1e-10);
-  EXPECT_EQ(synthConstants.noiseSeed, 16007);
+  EXPECT_EQ(noiseSeed, 16007);
   EXPECT_NEAR(synth::nextNoise(), -0.1193136, 1e-7);
-  EXPECT_EQ(synthConstants.noiseSeed, static_cast<int32_t>(16007u * 16007u));
+  EXPECT_EQ(noiseSeed, static_cast<int32_t>(16007u * 16007u));
   EXPECT_NEAR(synth::nextNoise(), 0.1468767, 1e-7);
   // The seed stays odd, so the value is never 0, and stays in (-1, 1].
   for (int i = 0; i < 100000; ++i) {
@@ -27,7 +27,7 @@ TEST(NoiseGenerator, FirstValuesFromTheInitialSeed) {
     ASSERT_GT(v, -1.0);
     ASSERT_LE(v, 1.0);
   }
-  synthConstants.noiseSeed = kNoiseSeedStart;
+  noiseSeed = kNoiseSeedStart;
 }
 
 TEST(NoiseGenerator, MostNegativeSeedGivesPlusOne) {
