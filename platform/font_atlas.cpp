@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 constexpr int32_t kLargestPixelSize = 2048;
@@ -38,9 +39,9 @@ void packAtlasGlyphs(const std::vector<std::vector<uint8_t>>& bitmaps, FontAtlas
     glyph.x = (g % kColumns) * cellWidth;
     glyph.y = (g / kColumns) * cellHeight;
     for (int32_t row = 0; row < glyph.height; ++row) {
-      std::copy(bitmaps[g].begin() + static_cast<ptrdiff_t>(row) * glyph.width,
-                bitmaps[g].begin() + static_cast<ptrdiff_t>(row + 1) * glyph.width,
-                atlas.coverage.begin() + static_cast<ptrdiff_t>(glyph.y + row) * atlas.width + glyph.x);
+      std::copy(bitmaps[g].begin() + static_cast<std::ptrdiff_t>(row) * glyph.width,
+                bitmaps[g].begin() + static_cast<std::ptrdiff_t>(row + 1) * glyph.width,
+                atlas.coverage.begin() + static_cast<std::ptrdiff_t>(glyph.y + row) * atlas.width + glyph.x);
     }
   }
 }
