@@ -78,10 +78,14 @@ class Page:
                          awaitPromise=True)['result'].get('value')
 
     def wait_for(self, condition, timeout, what):
-        """Polls condition() (events keep arriving meanwhile) until it is true."""
+        """Polls condition() (events keep arriving meanwhile) until it is true;
+        a page that is loading afresh answers nothing yet."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
-            value = condition()
+            try:
+                value = condition()
+            except RuntimeError:
+                value = None
             if value:
                 return value
             time.sleep(0.2)
