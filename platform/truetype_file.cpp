@@ -151,7 +151,9 @@ int16_t signedWord(const unsigned char* at) { return static_cast<int16_t>(bigEnd
 
 }  // namespace
 
-bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics) {
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& found) {
+  if (!trueTypeTablesComplete(bytes)) return false;
+  FaceMetrics metrics = {};
   size_t headLength = 0, hheaLength = 0, os2Length = 0;
   const unsigned char* head = findTable(bytes, "head", &headLength);
   const unsigned char* hhea = findTable(bytes, "hhea", &hheaLength);
@@ -166,10 +168,13 @@ bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& m
     metrics.cellDescent = bigEndian(os2 + 76, 2);
     if (signedWord(os2 + 2) > 0) metrics.averageWidth = signedWord(os2 + 2);
   }
-  return metrics.unitsPerEm > 0;
+  if (metrics.unitsPerEm <= 0) return false;
+  found = metrics;
+  return true;
 }
 
 std::string trueTypeFamily(const std::vector<unsigned char>& bytes) {
+  if (!trueTypeTablesComplete(bytes)) return {};
   size_t length = 0;
   const unsigned char* name = findTable(bytes, "name", &length);
   if (!name || length < 6) return {};

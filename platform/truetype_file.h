@@ -25,9 +25,9 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
 bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes);
 
 // The sizes a font request scales by (font_atlas.h), read from the head,
-// hhea and OS/2 tables of a complete file as FreeType reports them. False
-// when a table is missing or short.
+// hhea and OS/2 tables as FreeType reports them. False, `metrics` untouched,
+// when the file is not complete or a table is missing or short.
 bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics);
 
-// The family name (name ID 1) of a complete file, "" when it has none.
+// The family name (name ID 1), "" when the file is not complete or has none.
 std::string trueTypeFamily(const std::vector<unsigned char>& bytes);
