@@ -85,8 +85,6 @@ uint32_t bigEndian(const unsigned char* at, int count) {
   return value;
 }
 
-}  // namespace
-
 // A TrueType file whose every table lies wholly inside the file: a font cut
 // short anywhere fails here, even where a rasteriser would quietly skip the
 // damaged table.
@@ -105,6 +103,9 @@ bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
   }
   return true;
 }
+
+}  // namespace
+
 
 std::string locateTrueTypeFile(const std::string& name, const std::string& programFolder) {
   if (name.empty()) return {};

@@ -19,11 +19,6 @@ std::string locateTrueTypeFile(const std::string& name, const std::string& progr
 bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
                       std::vector<unsigned char>& bytes, std::string* error);
 
-// True when `bytes` hold a TrueType file whose every table lies wholly
-// inside it: a font cut short anywhere fails, even where a rasteriser would
-// quietly skip the damaged table.
-bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes);
-
 // The sizes a font request scales by (font_atlas.h), read from the head,
 // hhea and OS/2 tables as FreeType reports them. False, `metrics` untouched,
 // when the file is not complete or a table is missing or short.

@@ -42,9 +42,11 @@ StillPage readStillRequest(const std::string& secondsText) {
   StillPage still;
   char* end = nullptr;
   const double seconds = std::strtod(secondsText.c_str(), &end);
-  if (secondsText.empty() || *end != '\0' || !stillPosition(seconds, &still.position))
-    failStill("still=" + secondsText + " is not a music time within the song (0 to " +
-              std::to_string(kSongSeconds) + " s).");
+  if (secondsText.empty() || *end != '\0' || !stillPosition(seconds, &still.position)) {
+    char range[64];
+    std::snprintf(range, sizeof range, " is not a music time within the song (0 to %.3f s).", kSongSeconds);
+    failStill("still=" + secondsText + range);
+  }
   std::string size;
   char extra = 0;
   if (!pageParameter("size", &size) ||
