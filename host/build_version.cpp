@@ -6,7 +6,7 @@
 
 const char* buildVersion() { return GM_BUILD_VERSION " (" GM_BUILD_COMMIT ")"; }
 
-void printVersion(const char* program) {
+bool printVersion(const char* program) {
   std::printf("%s %s\n", program, buildVersion());
-  std::fflush(stdout);
+  return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }

@@ -7,4 +7,5 @@
 const char* buildVersion();
 
 // Writes "PROGRAM VERSION (COMMIT)" and a line feed to standard output.
-void printVersion(const char* program);
+// False when the system refused the write (errno says why).
+bool printVersion(const char* program);

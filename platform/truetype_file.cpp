@@ -104,8 +104,42 @@ bool trueTypeTablesComplete(const std::vector<unsigned char>& bytes) {
   return true;
 }
 
-}  // namespace
+// The offset and length of the table `tag` in a file whose table records
+// were checked; false when there is none.
+bool findTable(const std::vector<unsigned char>& bytes, const char* tag, size_t& offset, size_t& length) {
+  const size_t tables = bigEndian(bytes.data() + 4, 2);
+  for (size_t t = 0; t < tables; ++t) {
+    const unsigned char* record = bytes.data() + 12 + 16 * t;
+    if (std::memcmp(record, tag, 4) != 0) continue;
+    offset = bigEndian(record + 8, 4);
+    length = bigEndian(record + 12, 4);
+    return true;
+  }
+  return false;
+}
 
+// Every glyph that the glyph location table names lies inside the glyph
+// table, and so inside the file: a rasteriser would otherwise read past
+// the file's end or quietly draw nothing.
+bool glyphsInsideFile(const std::vector<unsigned char>& bytes) {
+  size_t head = 0, headLength = 0, maxp = 0, maxpLength = 0, loca = 0, locaLength = 0, glyf = 0, glyfLength = 0;
+  if (!findTable(bytes, "head", head, headLength) || !findTable(bytes, "maxp", maxp, maxpLength) ||
+      !findTable(bytes, "loca", loca, locaLength) || !findTable(bytes, "glyf", glyf, glyfLength) ||
+      headLength < 54 || maxpLength < 6)
+    return false;
+  // indexToLocFormat: 0 for offsets / 2 in 16 bits, 1 for offsets in 32 bits.
+  const bool longOffsets = bigEndian(bytes.data() + head + 50, 2) != 0;
+  const size_t entry = longOffsets ? 4 : 2;
+  const size_t glyphs = bigEndian(bytes.data() + maxp + 4, 2);
+  if (locaLength / entry < glyphs + 1) return false;
+  for (size_t g = 0; g <= glyphs; ++g) {
+    const size_t at = bigEndian(bytes.data() + loca + g * entry, static_cast<int>(entry));
+    if ((longOffsets ? at : 2 * at) > glyfLength) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 std::string locateTrueTypeFile(const std::string& name, const std::string& programFolder) {
   if (name.empty()) return {};
@@ -127,8 +161,16 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
     *error = path + ": cannot be read: " + why;
     return false;
   }
+  return checkTrueTypeBytes(bytes, path, error);
+}
+
+bool checkTrueTypeBytes(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error) {
   if (!trueTypeTablesComplete(bytes)) {
     *error = path + ": not a complete TrueType font";
+    return false;
+  }
+  if (!glyphsInsideFile(bytes)) {
+    *error = path + ": not a complete TrueType font: its glyphs lie outside the file";
     return false;
   }
   return true;
@@ -137,15 +179,9 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
 namespace {
 
 // The table `tag` of a complete file: its first byte and length, or null.
-const unsigned char* findTable(const std::vector<unsigned char>& bytes, const char* tag, size_t* length) {
-  const size_t tables = bigEndian(bytes.data() + 4, 2);
-  for (size_t t = 0; t < tables; ++t) {
-    const unsigned char* record = bytes.data() + 12 + 16 * t;
-    if (std::memcmp(record, tag, 4) != 0) continue;
-    *length = bigEndian(record + 12, 4);
-    return bytes.data() + bigEndian(record + 8, 4);
-  }
-  return nullptr;
+const unsigned char* tableAt(const std::vector<unsigned char>& bytes, const char* tag, size_t* length) {
+  size_t offset = 0;
+  return findTable(bytes, tag, offset, *length) ? bytes.data() + offset : nullptr;
 }
 
 int16_t signedWord(const unsigned char* at) { return static_cast<int16_t>(bigEndian(at, 2)); }
@@ -156,14 +192,14 @@ bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& f
   if (!trueTypeTablesComplete(bytes)) return false;
   FaceMetrics metrics = {};
   size_t headLength = 0, hheaLength = 0, os2Length = 0;
-  const unsigned char* head = findTable(bytes, "head", &headLength);
-  const unsigned char* hhea = findTable(bytes, "hhea", &hheaLength);
+  const unsigned char* head = tableAt(bytes, "head", &headLength);
+  const unsigned char* hhea = tableAt(bytes, "hhea", &hheaLength);
   if (!head || headLength < 54 || !hhea || hheaLength < 36) return false;
   metrics.unitsPerEm = bigEndian(head + 18, 2);
   metrics.cellAscent = signedWord(hhea + 4);
   metrics.cellDescent = -signedWord(hhea + 6);
   metrics.averageWidth = bigEndian(hhea + 10, 2);
-  const unsigned char* os2 = findTable(bytes, "OS/2", &os2Length);
+  const unsigned char* os2 = tableAt(bytes, "OS/2", &os2Length);
   if (os2 && os2Length >= 78 && bigEndian(os2 + 74, 2) + bigEndian(os2 + 76, 2) > 0) {
     metrics.cellAscent = bigEndian(os2 + 74, 2);
     metrics.cellDescent = bigEndian(os2 + 76, 2);
@@ -177,7 +213,7 @@ bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& f
 std::string trueTypeFamily(const std::vector<unsigned char>& bytes) {
   if (!trueTypeTablesComplete(bytes)) return {};
   size_t length = 0;
-  const unsigned char* name = findTable(bytes, "name", &length);
+  const unsigned char* name = tableAt(bytes, "name", &length);
   if (!name || length < 6) return {};
   const size_t count = bigEndian(name + 2, 2);
   const size_t strings = bigEndian(name + 4, 2);

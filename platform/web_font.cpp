@@ -126,9 +126,9 @@ bool installFont(const char* fileName, const char* family, std::string* error) {
   }
   std::vector<unsigned char> bytes(memory, memory + size);
   std::free(memory);
+  if (!checkTrueTypeBytes(bytes, name, error)) return false;
   FaceMetrics metrics = {};
-  if (!trueTypeFaceMetrics(bytes, metrics))
-    return refuse(error, name, "not a complete TrueType font");
+  if (!trueTypeFaceMetrics(bytes, metrics)) return refuse(error, name, "its head or hhea table is missing or short");
   const std::string familyInFile = trueTypeFamily(bytes);
   if (familyInFile != wanted)
     return refuse(error, name, "its family is \"" + familyInFile + "\", not \"" + wanted + "\"");

@@ -3,6 +3,10 @@
 #include "platform/process.h"
 #include "platform/win32_shared.h"
 
+// The C runtime gives a program started without standard streams invalid
+// ones that no file opened later can take.
+void keepStandardStreamsOpen() {}
+
 void exitProcess(int status) {
   std::fflush(nullptr);
   // Every other thread is ended first, so none races what runs at exit.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -55,6 +56,9 @@ TEST(CaptureCommandLine, HelpListsTheOptions) {
   for (const char* option : {"--wav FILE", "--frames DIR", "--video FILE", "--size WxH", "--fps N", "--from S",
                              "--path post|direct", "--still S --png FILE"})
     EXPECT_NE(run.output.find(option), std::string::npos) << option;
+  // Text that cannot be written is a failure.
+  EXPECT_EQ(capture("--help >/dev/full").status, 1);
+  EXPECT_EQ(capture("--version >/dev/full").status, 1);
 }
 
 TEST(CaptureCommandLine, OutputsThatCannotBeWritten) {
@@ -87,11 +91,26 @@ TEST(CaptureCommandLine, AVideoNameWithAColonIsAFileName) {
   if (!findFfmpeg(&ffmpeg)) GTEST_SKIP() << "ffmpeg is not installed";
   const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_colon";
   std::filesystem::create_directories(folder);
-  const CaptureRun run = capture("--to 0.1 --size 32x18 --video take:1.mp4", "cd " + folder.string() + " &&");
+  // Without PATH, ffmpeg is looked for on the system's default path.
+  const CaptureRun run =
+      capture("--to 0.1 --size 32x18 --video take:1.mp4", "cd " + folder.string() + " && env -u PATH");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_GT(std::filesystem::file_size(folder / "take:1.mp4"), 1000u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
       << "only the video";
+  std::filesystem::remove_all(folder);
+}
+
+TEST(CaptureCommandLine, NamesAtTheSystemsLimitAreWritten) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_long_names";
+  std::filesystem::create_directories(folder);
+  const std::string stem(static_cast<size_t>(pathconf(folder.c_str(), _PC_NAME_MAX)) - 4, 'n');
+  for (const std::string& arguments :
+       {"--to 0.1 --wav " + stem + ".wav", "--still 1 --size 32x18 --png " + stem + ".png"}) {
+    const CaptureRun run = capture(arguments, "cd " + folder.string() + " &&");
+    EXPECT_EQ(run.status, 0) << run.output;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
   std::filesystem::remove_all(folder);
 }
 

@@ -37,23 +37,49 @@ constexpr auto kStopWithin = std::chrono::seconds(1);
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-enum class Font { besideProgram, broken, fifo, copy };
+enum class Font { besideProgram, broken, fifo, copy, glyphsOutside };
 
 struct Fault {
   const char* name;
   std::vector<std::string> args;
-  int status;
-  const char* message;
+  int status = 0;
+  const char* message = "";
   Font font = Font::besideProgram;  // the C64.ttf the capture finds
   int signal = 0;                   // sent once a first frame is written (or a moment after the start)
-  rlim_t fileLimit = 0;             // RLIMIT_FSIZE in bytes, SIGXFSZ ignored; 0: none
+  rlim_t fileLimit = 0;             // RLIMIT_FSIZE in bytes; 0: none
   bool withoutFfmpeg = false;       // PATH holds no ffmpeg
   bool video = false;               // needs ffmpeg
+  const char* encoder = nullptr;    // a shell script found as ffmpeg before the real one
+  const char* blockAtFirstFrame = nullptr;  // made a folder once a first frame is written
+  bool closedStderr = false;        // stderr a pipe that nobody reads
+  bool closedStreams = false;       // started with descriptors 0, 1 and 2 closed
 };
 
 std::string fileText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The shipped font with its last glyph's location past the end of the file.
+void writeFontWithGlyphsOutside(const fs::path& shipped, const fs::path& copy) {
+  std::string font = fileText(shipped);
+  auto number = [&](size_t at, int bytes) {
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) value = (value << 8) | static_cast<unsigned char>(font[at + i]);
+    return value;
+  };
+  size_t head = 0, loca = 0, locaLength = 0;
+  for (size_t table = 0; table < number(4, 2); ++table) {
+    const size_t record = 12 + 16 * table;
+    if (font.compare(record, 4, "head") == 0) head = number(record + 8, 4);
+    if (font.compare(record, 4, "loca") == 0) {
+      loca = number(record + 8, 4);
+      locaLength = number(record + 12, 4);
+    }
+  }
+  const int entry = number(head + 50, 2) == 0 ? 2 : 4;
+  for (int i = 0; i < entry; ++i) font[loca + locaLength - entry + i] = static_cast<char>(i == 0 ? 0x7f : 0xff);
+  std::ofstream(copy, std::ios::binary) << font;
 }
 
 // Every entry under the folder: its kind, and a regular file's bytes.
@@ -99,6 +125,7 @@ void prepare(const fs::path& folder, Font font) {
   std::ofstream(folder / "keep.wav") << "the soundtrack from before";
   std::ofstream(folder / "keep.mp4") << "the video from before";
   std::ofstream(folder / "keep.png") << "the still from before";
+  std::ofstream(folder / "sub" / "frames.csv") << "the frame list from before";
   ASSERT_EQ(mkfifo((folder / "pipe.wav").c_str(), 0600), 0);
   const fs::path shipped = fs::path(GM_CAPTURE_EXE).parent_path() / "C64.ttf";
   if (font == Font::broken) std::ofstream(folder / "C64.ttf") << "not a font";
@@ -106,17 +133,25 @@ void prepare(const fs::path& folder, Font font) {
     ASSERT_EQ(mkfifo((folder / "C64.ttf").c_str(), 0600), 0);
   }
   if (font == Font::copy) fs::copy_file(shipped, folder / "C64.ttf");
+  if (font == Font::glyphsOutside) writeFontWithGlyphsOutside(shipped, folder / "C64.ttf");
 }
 
 [[noreturn]] void execCapture(const Fault& fault, const fs::path& folder, int output) {
   if (chdir(folder.c_str()) != 0) _exit(120);
   dup2(output, STDERR_FILENO);
+  int unread[2];
+  if (fault.closedStderr && pipe(unread) == 0) {
+    close(unread[0]);
+    dup2(unread[1], STDERR_FILENO);
+  }
+  if (fault.closedStreams)
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) close(stream);
   if (fault.fileLimit > 0) {
-    signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{fault.fileLimit, fault.fileLimit};
     setrlimit(RLIMIT_FSIZE, &limit);
   }
   if (fault.withoutFfmpeg) setenv("PATH", "/nonexistent-folder", 1);
+  if (fault.encoder != nullptr) setenv("PATH", (folder.string() + "/bin:" + std::getenv("PATH")).c_str(), 1);
   std::vector<char*> argv = {const_cast<char*>(GM_CAPTURE_EXE)};
   for (const std::string& arg : fault.args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -141,7 +176,12 @@ int waitUntil(pid_t child, Clock::time_point deadline) {
 
 void runFault(const Fault& fault, const fs::path& folder) {
   prepare(folder, fault.font);
-  const std::map<std::string, std::string> before = snapshot(folder);
+  if (fault.encoder != nullptr) {
+    fs::create_directories(folder / "bin");
+    std::ofstream(folder / "bin" / "ffmpeg") << "#!/bin/sh\n" << fault.encoder << "\n";
+    fs::permissions(folder / "bin" / "ffmpeg", fs::perms::owner_all);
+  }
+  std::map<std::string, std::string> before = snapshot(folder);
   std::FILE* output = std::tmpfile();
   ASSERT_NE(output, nullptr);
   const pid_t child = fork();
@@ -149,7 +189,7 @@ void runFault(const Fault& fault, const fs::path& folder) {
   if (child == 0) execCapture(fault, folder, fileno(output));
 
   Clock::time_point deadline = Clock::now() + std::chrono::seconds(120);
-  if (fault.signal != 0) {
+  if (fault.signal != 0 || fault.blockAtFirstFrame != nullptr) {
     const bool frames = fault.args.end() != std::find(fault.args.begin(), fault.args.end(), "--frames");
     if (frames) {
       while (!firstFrameWritten(folder) && Clock::now() < deadline)
@@ -157,6 +197,12 @@ void runFault(const Fault& fault, const fs::path& folder) {
     } else {
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
+  }
+  if (fault.blockAtFirstFrame != nullptr) {
+    fs::create_directory(folder / fault.blockAtFirstFrame);
+    before[fault.blockAtFirstFrame] = "folder";
+  }
+  if (fault.signal != 0) {
     kill(child, fault.signal);
     deadline = Clock::now() + kStopWithin;
   }
@@ -167,7 +213,9 @@ void runFault(const Fault& fault, const fs::path& folder) {
   std::fclose(output);
 
   EXPECT_EQ(status, fault.status) << said << (status == -1 ? "(still running at the deadline)" : "");
-  EXPECT_NE(said.find("glass-meridian-capture: " + std::string(fault.message)), std::string::npos) << said;
+  if (!fault.closedStderr) {
+    EXPECT_NE(said.find("glass-meridian-capture: " + std::string(fault.message)), std::string::npos) << said;
+  }
   EXPECT_EQ(differences(before, snapshot(folder)), "");
 }
 
@@ -198,11 +246,25 @@ TEST(CaptureFaults, EveryFileStaysAsItWas) {
       {"a folder", {"--still", "1", "--png", "sub"}, 2, "'sub' is a folder, not a regular file"},
       {"a folder in the frame set", {"--to", "0.1", "--frames", "odd"}, 2,
        "'odd/frame-00000.png' is a folder, not a regular file"},
+      {"glyphs outside the font file", {"--still", "1", "--size", "64x36", "--png", "keep.png"}, 2,
+       "Could not find or temporarily install C64 Pro - Font: C64.ttf: not a complete TrueType font: its glyphs lie "
+       "outside the file",
+       Font::glyphsOutside},
       // Stopped: 128 + the signal, at the next frame.
       {"SIGTERM", with(frames, {"--frames", "out", "--video", "keep.mp4", "--wav", "keep.wav"}), 143,
        "stopped by SIGTERM", Font::besideProgram, SIGTERM, 0, false, true},
       {"SIGINT", with(frames, {"--frames", "out"}), 130, "stopped by SIGINT", Font::besideProgram, SIGINT},
       {"SIGHUP in the song", {"--wav", "keep.wav"}, 129, "stopped by SIGHUP", Font::besideProgram, SIGHUP},
+      {"SIGTERM while the encoder reads nothing", {"--size", "640x360", "--to", "1", "--frames", "sub", "--video",
+       "keep.mp4"}, 143, "stopped by SIGTERM", Font::besideProgram, SIGTERM, 0, false, false, "exec sleep 600"},
+      // The commit fails on the last file of the set: every output already
+      // in place goes back.
+      {"a target that became a folder", with(frames, {"--wav", "keep.wav", "--frames", "sub"}), 1,
+       "'sub/frame-00299.png' is a folder, not a regular file: it is never replaced", Font::besideProgram, 0, 0,
+       false, false, nullptr, "sub/frame-00299.png"},
+      {"an encoder that writes nothing", {"--to", "0.2", "--size", "64x36", "--wav", "keep.wav", "--video",
+       "keep.mp4"}, 1, "ffmpeg wrote nothing to 'keep.mp4'", Font::besideProgram, 0, 0, false, false,
+       "cat >/dev/null"},
       // Writes the system refuses: status 1, the file and the reason named.
       {"a full disk for the WAVE file", {"--to", "0.1", "--wav", "keep.wav"}, 1,
        "writing 'keep.wav' failed: File too large", Font::besideProgram, 0, 16384},
@@ -212,6 +274,8 @@ TEST(CaptureFaults, EveryFileStaysAsItWas) {
        "writing 'out/frame-00000.png' failed: File too large", Font::besideProgram, 0, 16384},
       {"a full disk for the video", {"--fps", "1000", "--to", "0.01", "--size", "640x360", "--video", "keep.mp4"}, 1,
        "ffmpeg could not write 'keep.mp4'", Font::besideProgram, 0, 16384, false, true},
+      {"a closed stderr pipe", {"--to", "0.2", "--size", "64x36", "--frames", "sub", "--wav", "keep.wav"}, 1, "",
+       Font::besideProgram, 0, 0, false, false, nullptr, nullptr, true},
   };
   std::string ffmpeg;
   const bool haveFfmpeg = findFfmpeg(&ffmpeg);
@@ -222,6 +286,64 @@ TEST(CaptureFaults, EveryFileStaysAsItWas) {
     runFault(fault, folder);
     fs::remove_all(folder);
   }
+}
+
+// A capture started with its standard streams closed writes nothing of its
+// own into its outputs: they are byte for byte those of a normal run.
+TEST(CaptureFaults, ClosedStandardStreamsChangeNoOutput) {
+  std::string ffmpeg;
+  std::vector<std::string> args = {"--size", "64x36", "--to", "0.2", "--wav", "a.wav", "--frames", "frames"};
+  if (findFfmpeg(&ffmpeg)) args.insert(args.end(), {"--video", "a.mp4"});
+  const fs::path folder = fs::path(::testing::TempDir()) / ("capture_closed_" + std::to_string(getpid()));
+  std::map<std::string, std::string> outputs[2];
+  std::FILE* output = std::tmpfile();
+  for (const bool closed : {false, true}) {
+    fs::create_directories(folder / std::to_string(closed));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    const Fault run = {.name = "", .args = args, .status = 0, .message = "", .closedStreams = closed};
+    if (child == 0) execCapture(run, folder / std::to_string(closed), fileno(output));
+    EXPECT_EQ(waitUntil(child, Clock::now() + std::chrono::seconds(120)), 0) << (closed ? "closed" : "open");
+    outputs[closed] = snapshot(folder / std::to_string(closed));
+  }
+  std::fclose(output);
+  EXPECT_EQ(outputs[false].count("frames/frames.csv"), 1u);
+  EXPECT_EQ(differences(outputs[false], outputs[true]), "");
+  fs::remove_all(folder);
+}
+
+// What a killed capture leaves behind, the next capture of the same
+// outputs removes, and says so.
+TEST(CaptureFaults, KilledCapturesLeftoversGoAtTheNextStart) {
+  const fs::path folder = fs::path(::testing::TempDir()) / ("capture_killed_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  std::FILE* output = std::tmpfile();
+  const std::vector<std::string> args = {"--size", "64x36", "--fps", "10", "--to", "30", "--wav", "a.wav", "--frames",
+                                         "frames"};
+  const pid_t killed = fork();
+  ASSERT_GE(killed, 0);
+  if (killed == 0) execCapture({.name = "", .args = args, .status = 0, .message = ""}, folder, fileno(output));
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(120);
+  while (!firstFrameWritten(folder) && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  kill(killed, SIGKILL);
+  waitUntil(killed, deadline);
+  const size_t left = snapshot(folder).size();
+  EXPECT_GE(left, 5u) << "a.wav's two temporaries, the folder and its two temporary folders";
+
+  std::vector<std::string> again = args;
+  again[5] = "0.2";
+  const pid_t next = fork();
+  ASSERT_GE(next, 0);
+  if (next == 0) execCapture({.name = "", .args = again, .status = 0, .message = ""}, folder, fileno(output));
+  EXPECT_EQ(waitUntil(next, deadline), 0);
+  for (const auto& [name, content] : snapshot(folder)) EXPECT_EQ(name.find(".partial-"), std::string::npos) << name;
+  std::rewind(output);
+  std::string said;
+  for (int c = 0; (c = std::fgetc(output)) != EOF;) said += static_cast<char>(c);
+  std::fclose(output);
+  EXPECT_NE(said.find("glass-meridian-capture: removed 'frames/.partial-"), std::string::npos) << said;
+  fs::remove_all(folder);
 }
 
 }  // namespace

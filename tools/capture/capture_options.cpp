@@ -34,8 +34,9 @@ const char* const kCaptureHelp =
     "\n"
     "Outputs combine: --wav, --frames and --video may all be given at once.\n"
     "Each is written beside its file under a temporary name and takes the\n"
-    "file's place only when every output is complete; SIGINT, SIGTERM and\n"
-    "SIGHUP stop the capture at the next frame and leave every file as it was.\n"
+    "file's place only when every output is complete, all together or none;\n"
+    "SIGINT, SIGTERM and SIGHUP stop the capture at the next frame and leave\n"
+    "every file as it was.\n"
     "Exit status: 0 done, 1 the render, a write or the encoder failed, 2 a\n"
     "wrong command line, an output that cannot be written, a missing font or\n"
     "ffmpeg (nothing touched), 128 + N stopped by signal N.\n";
@@ -74,9 +75,14 @@ bool parseSize(const char* text, int* width, int* height) {
   return true;
 }
 
+// The fewest digits that read back as the same time: two different times
+// never look alike.
 std::string secondsText(double seconds) {
   char text[48];
-  std::snprintf(text, sizeof text, "%g", seconds);
+  for (int digits = 6; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, seconds);
+    if (std::strtod(text, nullptr) == seconds) break;
+  }
   return text;
 }
 
@@ -140,14 +146,16 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
       return false;
     }
     o->postProcess = text == "post";
-  } else if (option == "--wav") {
-    o->wavPath = text;
-  } else if (option == "--frames") {
-    o->framesDir = text;
-  } else if (option == "--video") {
-    o->videoPath = text;
   } else {
-    o->pngPath = text;
+    std::string& path = option == "--wav" ? o->wavPath
+                        : option == "--frames" ? o->framesDir
+                        : option == "--video" ? o->videoPath
+                                              : o->pngPath;
+    if (!path.empty()) {
+      *error = option + " is given twice ('" + path + "' and '" + text + "'): each output is written once";
+      return false;
+    }
+    path = text;
   }
   return true;
 }
@@ -188,7 +196,7 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
   const FrameRange range = optionsFrameRange(o);
   if (range.first == range.end) {
     *error = "no frame lies between " + secondsText(o.from) + " and " + secondsText(o.to) + " s at " +
-             std::to_string(o.fps) + " frames a second";
+             frameRateText(o.fps);
     return false;
   }
   if (!o.videoPath.empty() && !isH264Container(o.videoPath)) {
@@ -229,6 +237,10 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
     if (!readOption(option, argv[++i], options, &given, error)) return false;
   }
   return options->help || options->version || checkTogether(*options, given, error);
+}
+
+std::string frameRateText(uint32_t fps) {
+  return std::to_string(fps) + (fps == 1 ? " frame a second" : " frames a second");
 }
 
 FrameRange optionsFrameRange(const CaptureOptions& options) {

@@ -33,6 +33,9 @@ struct CaptureOptions {
 // the problem when they do not form a capture; --help alone is enough.
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* options, std::string* error);
 
+// "1 frame a second", "60 frames a second".
+std::string frameRateText(uint32_t fps);
+
 // The frames a capture of these options draws.
 FrameRange optionsFrameRange(const CaptureOptions& options);
 

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 #include "host/frame_values.h"
@@ -58,6 +60,8 @@ int stageOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
   const bool staged = (o.wavPath.empty() || stageFile(out.wav, o.wavPath, error)) &&
                       (o.framesDir.empty() || openFrameFiles(out.frames, o.framesDir, error)) &&
                       (o.videoPath.empty() || stageFile(out.video, o.videoPath, error));
+  for (const auto* removed : {&out.wav.removed, &out.frames.folder.removed, &out.video.removed})
+    mentionRemoved(*removed);
   return staged ? kCaptureDone : kCaptureRefused;
 }
 
@@ -70,11 +74,22 @@ void discardOutputs(Outputs& out) {
   discardFile(out.video);
 }
 
+// All the outputs take their places, or none does.
 int commitOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
-  const bool committed = (o.wavPath.empty() || commitFile(out.wav, error)) &&
-                         (o.framesDir.empty() || commitFrameFiles(out.frames, error)) &&
-                         (o.videoPath.empty() || commitFile(out.video, error));
-  return committed ? kCaptureDone : kCaptureFailed;
+  std::vector<StagedFile*> files;
+  if (!o.wavPath.empty()) files.push_back(&out.wav);
+  if (!o.videoPath.empty()) files.push_back(&out.video);
+  if (!o.framesDir.empty() && !finishFrameFiles(out.frames, error)) return kCaptureFailed;
+  return commitStaged(files, o.framesDir.empty() ? nullptr : &out.frames.folder, error) ? kCaptureDone
+                                                                                         : kCaptureFailed;
+}
+
+// A report on stderr that could not be written fails the capture, as any
+// other refused write does.
+int stderrStatus(int writeError, std::string* error) {
+  if (writeError == 0) return kCaptureDone;
+  *error = writeFailure("standard error", writeError);
+  return kCaptureFailed;
 }
 
 // The soundtrack of the frames as a temporary WAVE file for ffmpeg, padded
@@ -129,11 +144,12 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   for (uint32_t n = range.first; n < range.end && status == kCaptureDone; ++n) {
     status = captureFrame(o, n, state, rgba, rgb, out, times, error);
     if (status == kCaptureDone) showProgress(meter, ++captured);
+    if (status == kCaptureDone) status = stderrStatus(meter.writeError, error);
     if (status == kCaptureDone) status = captureStopStatus(error);
   }
   finishProgress(meter, captured);
   closeCaptureGraphics();
-  return status;
+  return status == kCaptureDone ? stderrStatus(meter.writeError, error) : status;
 }
 
 // Where the time went: each step in milliseconds a frame and as a share.
@@ -144,30 +160,40 @@ std::string stepText(const char* name, double seconds, uint32_t frames, double t
   return text;
 }
 
-void printTimes(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
+// False with errno set when stderr refused the text.
+bool printTimes(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
                 const StepTimes& t) {
   const uint32_t count = range.end - range.first;
-  std::fprintf(stderr, "captured frames %u to %u (%u at %u frames a second, %dx%d) in %.1f s: %.2f frames a second\n",
-               range.first, range.end - 1, count, o.fps, o.width, o.height, frameSeconds,
-               frameSeconds > 0 ? count / frameSeconds : 0.0);
-  std::fprintf(stderr, "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the range %.1f s\n",
-               stepText("drawing", t.drawing, count, frameSeconds).c_str(),
-               stepText("readback", t.readback, count, frameSeconds).c_str(),
-               stepText("PNG", t.png, count, frameSeconds).c_str(),
-               stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+  return std::fprintf(stderr, "captured frames %u to %u (%u at %s, %dx%d) in %.1f s: %.2f frames a second\n",
+                      range.first, range.end - 1, count, frameRateText(o.fps).c_str(), o.width, o.height,
+                      frameSeconds, frameSeconds > 0 ? count / frameSeconds : 0.0) >= 0 &&
+         std::fprintf(stderr,
+                      "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the range %.1f s\n",
+                      stepText("drawing", t.drawing, count, frameSeconds).c_str(),
+                      stepText("readback", t.readback, count, frameSeconds).c_str(),
+                      stepText("PNG", t.png, count, frameSeconds).c_str(),
+                      stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay) >= 0;
 }
 
-// What the committed outputs hold.
-void printWritten(const CaptureOptions& o, FrameRange range) {
+// What the committed outputs hold. False with errno set when stderr
+// refused the text.
+bool printWritten(const CaptureOptions& o, FrameRange range) {
   const SampleRange sound = soundtrackRange(range, o.fps);
+  int written = 0;
   if (!o.wavPath.empty())
-    std::fprintf(stderr, "wrote %s: %u frames, %.3f s\n", o.wavPath.c_str(), songFramesOf(sound),
-                 static_cast<double>(songFramesOf(sound)) / kSampleRate);
+    written |= std::fprintf(stderr, "wrote %s: %u frames, %.3f s\n", o.wavPath.c_str(), songFramesOf(sound),
+                            static_cast<double>(songFramesOf(sound)) / kSampleRate);
   if (!o.framesDir.empty())
-    std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(), range.first,
-                 range.end - 1, kManifestName);
+    written |= std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(),
+                            range.first, range.end - 1, kManifestName);
   if (!o.videoPath.empty())
-    std::fprintf(stderr, "wrote %s: %.3f s\n", o.videoPath.c_str(), static_cast<double>(range.end - range.first) / o.fps);
+    written |= std::fprintf(stderr, "wrote %s: %.3f s\n", o.videoPath.c_str(),
+                            static_cast<double>(range.end - range.first) / o.fps);
+  return written >= 0;
+}
+
+VideoRequest videoRequest(const CaptureOptions& o, const Outputs& out) {
+  return {o.videoPath, out.video.temporary, out.audioFile, o.width, o.height, o.fps};
 }
 
 int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
@@ -192,8 +218,7 @@ int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
   if (!o.videoPath.empty()) {
     status = writeVideoSoundtrack(sound, out, error);
     if (status != kCaptureDone) return status;
-    const VideoRequest request{o.videoPath, out.video.temporary, out.audioFile, o.width, o.height, o.fps};
-    if (!startVideoPipe(out.pipe, out.ffmpeg, request, error)) return kCaptureFailed;
+    if (!startVideoPipe(out.pipe, out.ffmpeg, videoRequest(o, out), error)) return kCaptureFailed;
   }
 
   StepTimes times;
@@ -202,9 +227,10 @@ int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
   if (status != kCaptureDone) return status;
   const Clock::time_point encoding = Clock::now();
   if (!finishVideoPipe(out.pipe, error)) return kCaptureFailed;
+  if (!o.videoPath.empty() && !checkEncodedVideo(out.ffmpeg, videoRequest(o, out), range.end - range.first, error))
+    return kCaptureFailed;
   times.video += secondsBetween(encoding, Clock::now());
-  printTimes(o, range, songSeconds, lap(mark), times);
-  return kCaptureDone;
+  return stderrStatus(printTimes(o, range, songSeconds, lap(mark), times) ? 0 : errno, error);
 }
 
 }  // namespace
@@ -216,7 +242,12 @@ int runCapture(const CaptureOptions& options, std::string* error) {
   const bool drawing = !options.framesDir.empty() || !options.videoPath.empty();
   if (drawing && !installCaptureFont(error)) return kCaptureRefused;
   status = stageOutputs(options, out, error);
-  if (status == kCaptureDone) status = runStaged(options, out, error);
+  try {
+    if (status == kCaptureDone) status = runStaged(options, out, error);
+  } catch (const std::bad_alloc&) {
+    *error = "out of memory";
+    status = kCaptureFailed;
+  }
   // A stop wins over whatever it interrupted; after the last check the
   // outputs take their places.
   const int stop = captureStopStatus(error);
@@ -224,6 +255,7 @@ int runCapture(const CaptureOptions& options, std::string* error) {
   if (status == kCaptureDone) status = commitOutputs(options, out, error);
   discardOutputs(out);
   if (drawing) removeCaptureFont();
-  if (status == kCaptureDone) printWritten(options, optionsFrameRange(options));
+  if (status == kCaptureDone && !printWritten(options, optionsFrameRange(options)))
+    status = stderrStatus(errno, error);
   return status;
 }

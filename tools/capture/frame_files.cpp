@@ -59,7 +59,7 @@ bool addManifestRow(FrameFiles& files, uint32_t frame, uint32_t position, float 
   return true;
 }
 
-bool commitFrameFiles(FrameFiles& files, std::string* error) {
+bool finishFrameFiles(FrameFiles& files, std::string* error) {
   std::FILE* manifest = files.manifest;
   files.manifest = nullptr;
   if (std::fflush(manifest) != 0 || std::ferror(manifest) != 0) {
@@ -67,8 +67,7 @@ bool commitFrameFiles(FrameFiles& files, std::string* error) {
     std::fclose(manifest);
     return false;
   }
-  if (std::fclose(manifest) != 0) return manifestFailed(files, error);
-  return commitFolder(files.folder, error);
+  return std::fclose(manifest) == 0 || manifestFailed(files, error);
 }
 
 void discardFrameFiles(FrameFiles& files) {

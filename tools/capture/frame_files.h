@@ -33,9 +33,10 @@ bool addFramePng(FrameFiles& files, uint32_t frame, const uint8_t* rgb, int widt
 bool addManifestRow(FrameFiles& files, uint32_t frame, uint32_t position, float musicTime, float flashLevel,
                     std::string* error);
 
-// Finishes the manifest and moves the set into the folder. False with the
-// reason when a last write or a move fails.
-bool commitFrameFiles(FrameFiles& files, std::string* error);
+// Finishes the manifest: the set is then complete in the staged folder,
+// ready for the commit (commitStaged). False with the reason when a last
+// write fails.
+bool finishFrameFiles(FrameFiles& files, std::string* error);
 
 // Removes whatever of the set was written (and the folder, when the
 // capture made it).

@@ -1,6 +1,10 @@
 // glass-meridian-capture: renders the show offline into a WAVE file, PNG
 // frames, a video or one still. `--help` lists the options.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <string>
 
 #include "host/build_version.h"
@@ -29,16 +33,19 @@ int captureStillFrame(const CaptureOptions& options) {
 }
 
 int capture(int argc, char** argv) {
+  // A write past a closed pipe or the file size limit fails with EPIPE or
+  // EFBIG like any other refused write instead of ending the process.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   CaptureOptions options;
   std::string error;
   if (!parseCaptureOptions(argc - 1, argv + 1, &options, &error)) return report(kCaptureRefused, error, true);
-  if (options.version) {
-    printVersion("glass-meridian-capture");
-    return kCaptureDone;
-  }
-  if (options.help) {
-    std::printf("%s\n%s", kCaptureSynopsis, kCaptureHelp);
-    return kCaptureDone;
+  if (options.version || options.help) {
+    const bool written = options.version ? printVersion("glass-meridian-capture")
+                                         : std::printf("%s\n%s", kCaptureSynopsis, kCaptureHelp) >= 0 &&
+                                               std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    return report(written ? kCaptureDone : kCaptureFailed,
+                  std::string("writing to standard output failed: ") + std::strerror(errno));
   }
   catchStopSignals();
   if (options.still) return captureStillFrame(options);
@@ -49,4 +56,13 @@ int capture(int argc, char** argv) {
 
 // A stop may leave the song's render thread running: the process ends
 // without running destructors under it.
-int main(int argc, char** argv) { exitProcess(capture(argc, argv)); }
+int main(int argc, char** argv) {
+  keepStandardStreamsOpen();
+  int status = kCaptureFailed;
+  try {
+    status = capture(argc, argv);
+  } catch (const std::bad_alloc&) {
+    status = report(kCaptureFailed, "out of memory");
+  }
+  exitProcess(status);
+}

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -27,12 +28,9 @@ std::string clockText(double seconds) {
 
 void print(ProgressMeter& meter, uint64_t done, bool last) {
   const std::string line = progressLine(meter, done, secondsSince(meter.start), meter.terminal);
-  if (meter.terminal) {
-    std::fprintf(stderr, "\r%s\033[K%s", line.c_str(), last ? "\n" : "");
-  } else {
-    std::fprintf(stderr, "%s\n", line.c_str());
-  }
-  std::fflush(stderr);
+  const int written = meter.terminal ? std::fprintf(stderr, "\r%s\033[K%s", line.c_str(), last ? "\n" : "")
+                                     : std::fprintf(stderr, "%s\n", line.c_str());
+  if ((written < 0 || std::fflush(stderr) != 0) && meter.writeError == 0) meter.writeError = errno;
   meter.lastShown = std::chrono::steady_clock::now();
   meter.shown = true;
 }

@@ -15,6 +15,7 @@ struct ProgressMeter {
   std::chrono::steady_clock::time_point start;
   std::chrono::steady_clock::time_point lastShown;
   bool shown = false;
+  int writeError = 0;  // why writing to stderr failed (EPIPE for a closed pipe), 0 while it works
 };
 
 // Starts the clock. Decides between the bar and plain lines by stderr.

@@ -10,6 +10,7 @@
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
 #include "tools/capture/progress_meter.h"
+#include "tools/capture/staged_output.h"
 
 namespace {
 
@@ -50,6 +51,10 @@ bool renderSongThrough(uint32_t frames, std::string* error) {
     return false;
   }
   thread.join();
+  if (meter.writeError != 0) {
+    *error = writeFailure("standard error", meter.writeError);
+    return false;
+  }
   if (!render->rendered) {
     *error = std::string("the song data is invalid: ") + render->songError.message;
     return false;

@@ -1,12 +1,15 @@
 #include "tools/capture/staged_output.h"
 
 #include <dirent.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -151,39 +154,160 @@ std::string pathIdentity(const std::string& path) {
   return (folder == "/" ? "" : folder) + "/" + nameOf(plain);
 }
 
-bool stageFile(StagedFile& file, const std::string& target, std::string* error) {
-  file = StagedFile{};
-  file.target = followLink(target);
-  const std::string name = nameOf(file.target);
-  const size_t dot = name.rfind('.');
-  // The extension stays last: ffmpeg picks the container by it.
-  const std::string extension = dot != std::string::npos && dot > 0 ? name.substr(dot) : "";
-  const std::string stem = name.substr(0, name.size() - extension.size());
-  std::string temporary = folderOf(file.target) + "/." + stem + ".partial-XXXXXX" + extension;
-  const int descriptor = mkostemps(temporary.data(), static_cast<int>(extension.size()), O_CLOEXEC);
-  if (descriptor < 0) {
-    *error = "cannot write '" + target + "': " + std::strerror(errno);
+namespace {
+
+constexpr char kPartialMarker[] = ".partial-";
+
+// The longest name the folder takes.
+size_t nameLimit(const std::string& folder) {
+  const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+  return limit > 0 ? static_cast<size_t>(limit) : NAME_MAX;
+}
+
+// "LEAD.partial-PID-XXXXXX": the unique part of every temporary name.
+std::string partialPart() { return kPartialMarker + std::to_string(getpid()) + "-XXXXXX"; }
+
+// Whether `entry` is "LEAD.partial-PID-XXXXXX" + `tail` with LEAD taking
+// `leadSize` characters, made by a capture whose process has ended.
+bool madeByEndedCapture(const std::string& entry, size_t leadSize, const std::string& tail) {
+  const size_t marker = sizeof kPartialMarker - 1;
+  if (entry.compare(leadSize, marker, kPartialMarker) != 0) return false;
+  const size_t digits = leadSize + marker;
+  size_t dash = digits;
+  while (dash < entry.size() && dash - digits < 10 && std::isdigit(static_cast<unsigned char>(entry[dash]))) ++dash;
+  if (dash == digits || entry.size() != dash + 7 + tail.size() || entry[dash] != '-' ||
+      entry.compare(dash + 7, std::string::npos, tail) != 0)
+    return false;
+  for (size_t c = dash + 1; c < dash + 7; ++c)
+    if (!std::isalnum(static_cast<unsigned char>(entry[c]))) return false;
+  const long pid = std::strtol(entry.c_str() + digits, nullptr, 10);
+  return pid > 0 && pid != getpid() && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the regular files in a temporary folder, then the folder.
+void removeTemporaryFolder(const std::string& folder) {
+  if (DIR* files = opendir(folder.c_str())) {
+    while (const dirent* entry = readdir(files)) {
+      const std::string path = folder + "/" + entry->d_name;
+      struct stat info;
+      if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) unlink(path.c_str());
+    }
+    closedir(files);
+  }
+  rmdir(folder.c_str());
+}
+
+// Removes, in `folder`, this user's temporaries of captures that were
+// killed: files for the name STEM + `extension` (the stem maybe cut short)
+// when `stem` is given, else folders of a frame set. Returns their paths.
+std::vector<std::string> removeKilledTemporaries(const std::string& folder, const std::string* stem,
+                                                 const std::string& extension) {
+  std::vector<std::string> removed;
+  DIR* entries = opendir(folder.c_str());
+  if (entries == nullptr) return removed;
+  while (const dirent* entry = readdir(entries)) {
+    const std::string name = entry->d_name;
+    const size_t marker = name.rfind(kPartialMarker);
+    if (marker == std::string::npos) continue;
+    const bool ours = stem != nullptr ? marker >= 1 && name[0] == '.' && marker - 1 <= stem->size() &&
+                                            name.compare(1, marker - 1, *stem, 0, marker - 1) == 0 &&
+                                            madeByEndedCapture(name, marker, extension)
+                                      : marker == 0 && madeByEndedCapture(name, 0, "");
+    const std::string path = folder + "/" + name;
+    struct stat info;
+    if (!ours || lstat(path.c_str(), &info) != 0 || info.st_uid != geteuid()) continue;
+    if (stem != nullptr && S_ISREG(info.st_mode)) unlink(path.c_str());
+    if (stem == nullptr && S_ISDIR(info.st_mode)) removeTemporaryFolder(path);
+    if (access(path.c_str(), F_OK) != 0) removed.push_back(folder == "." ? name : path);
+  }
+  closedir(entries);
+  return removed;
+}
+
+// Makes an empty file of a temporary name beside `target`, whose name is
+// `stem` + `extension`; -1 with the reason in errno.
+int makeTemporaryFile(const std::string& folder, const std::string& stem, const std::string& extension,
+                      std::string* path) {
+  const size_t limit = nameLimit(folder);
+  const size_t fixed = 1 + partialPart().size();
+  std::string tail = extension;
+  if (fixed + tail.size() > limit) tail.clear();  // only the video's name needs it, and it is short
+  const size_t room = limit > fixed + tail.size() ? limit - fixed - tail.size() : 0;
+  *path = folder + "/." + stem.substr(0, room) + partialPart() + tail;
+  return mkostemps(path->data(), static_cast<int>(tail.size()), O_CLOEXEC);
+}
+
+void removeQuietly(std::string& path) {
+  if (!path.empty()) unlink(path.c_str());
+  path.clear();
+}
+
+// A rename of the commit, kept to be undone.
+struct Move {
+  std::string from;
+  std::string to;
+  std::string* keeps;  // the temporary name that keeps an old file while it lies at `to`, or none
+};
+
+bool move(std::vector<Move>& done, const std::string& from, const std::string& to, const std::string& target,
+          std::string* keeps, std::string* error) {
+  if (rename(from.c_str(), to.c_str()) != 0) {
+    *error = "cannot put '" + target + "' in place: " + std::strerror(errno);
     return false;
   }
-  struct stat info;
-  const mode_t mode = stat(file.target.c_str(), &info) == 0 ? info.st_mode & 07777 : newFileMode();
-  if (fchmod(descriptor, mode) != 0) {
-    *error = "cannot write '" + target + "': " + std::strerror(errno);
-    close(descriptor);
-    unlink(temporary.c_str());
-    return false;
-  }
-  file.temporary = temporary;
-  file.descriptor = descriptor;
+  done.push_back({from, to, keeps});
   return true;
 }
 
-bool commitFile(StagedFile& file, std::string* error) {
-  bool ok = true;
-  if (fsync(file.descriptor) != 0) {
-    *error = writeFailure(file.target, errno);
-    ok = false;
+// Moves the file at `target` to `aside`, when there is one; one that is no
+// longer a regular file is refused.
+bool moveAside(std::vector<Move>& done, const std::string& target, const std::string& aside, std::string* keeps,
+               std::string* error) {
+  struct stat info;
+  if (lstat(target.c_str(), &info) != 0 && errno == ENOENT) return true;
+  return checkReplaceable(target, error) && move(done, target, aside, target, keeps, error);
+}
+
+bool placeFile(std::vector<Move>& done, StagedFile& file, std::string* error) {
+  return moveAside(done, file.target, file.aside, &file.aside, error) &&
+         move(done, file.temporary, file.target, file.target, nullptr, error);
+}
+
+bool placeFolder(std::vector<Move>& done, StagedFolder& folder, std::string* error) {
+  DIR* files = opendir(folder.temporary.c_str());
+  if (files == nullptr) {
+    *error = "cannot read the folder '" + folder.temporary + "': " + std::strerror(errno);
+    return false;
   }
+  bool ok = true;
+  while (ok) {
+    const dirent* entry = readdir(files);
+    if (entry == nullptr) break;
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    const std::string target = folder.target + "/" + name;
+    ok = moveAside(done, target, folder.aside + "/" + name, &folder.aside, error) &&
+         move(done, stagedPath(folder, name), target, target, nullptr, error);
+  }
+  closedir(files);
+  return ok;
+}
+
+// Undoes the moves, the last first. An old file that cannot be moved back
+// is named in the message and kept where it lies.
+void undo(std::vector<Move>& done, std::string* error) {
+  for (auto move = done.rbegin(); move != done.rend(); ++move) {
+    if (rename(move->to.c_str(), move->from.c_str()) == 0 || move->keeps == nullptr) continue;
+    *error += "; the old '" + move->from + "' could not be put back (" + std::strerror(errno) + "): it is kept as '" +
+              move->to + "'";
+    move->keeps->clear();
+  }
+  done.clear();
+}
+
+bool flushFile(StagedFile& file, std::string* error) {
+  bool ok = fsync(file.descriptor) == 0;
+  if (!ok) *error = writeFailure(file.target, errno);
   const int descriptor = file.descriptor;
   file.descriptor = -1;
   std::string closing;
@@ -191,20 +315,57 @@ bool commitFile(StagedFile& file, std::string* error) {
     *error = closing;
     ok = false;
   }
-  if (ok && rename(file.temporary.c_str(), file.target.c_str()) != 0) {
-    *error = "cannot put '" + file.target + "' in place: " + std::strerror(errno);
-    ok = false;
-  }
-  if (ok) file.temporary.clear();
-  discardFile(file);
   return ok;
+}
+
+bool flushFolder(const StagedFolder& folder, std::string* error) {
+  const int descriptor = open(folder.temporary.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const bool ok = descriptor >= 0 && syncfs(descriptor) == 0;
+  if (!ok) *error = writeFailure(folder.target, errno);
+  if (descriptor >= 0) close(descriptor);
+  return ok;
+}
+
+}  // namespace
+
+bool stageFile(StagedFile& file, const std::string& target, std::string* error) {
+  file = StagedFile{};
+  file.target = followLink(target);
+  const std::string folder = folderOf(file.target);
+  const std::string name = nameOf(file.target);
+  const size_t dot = name.rfind('.');
+  // The extension stays last: ffmpeg picks the container by it.
+  const std::string extension = dot != std::string::npos && dot > 0 ? name.substr(dot) : "";
+  const std::string stem = name.substr(0, name.size() - extension.size());
+  file.removed = removeKilledTemporaries(folder, &stem, extension);
+  struct stat info;
+  const mode_t mode = stat(file.target.c_str(), &info) == 0 ? info.st_mode & 07777 : newFileMode();
+  const int descriptor = makeTemporaryFile(folder, stem, extension, &file.temporary);
+  const int aside = descriptor < 0 ? -1 : makeTemporaryFile(folder, stem, extension, &file.aside);
+  if (descriptor < 0 || aside < 0 || fchmod(descriptor, mode) != 0) {
+    *error = "cannot write '" + target + "': " + std::strerror(errno);
+    if (descriptor < 0) file.temporary.clear();
+    if (aside < 0) file.aside.clear();
+    if (aside >= 0) close(aside);
+    file.descriptor = descriptor;
+    discardFile(file);
+    return false;
+  }
+  close(aside);
+  file.descriptor = descriptor;
+  return true;
 }
 
 void discardFile(StagedFile& file) {
   if (file.descriptor >= 0) close(file.descriptor);
   file.descriptor = -1;
-  if (!file.temporary.empty()) unlink(file.temporary.c_str());
-  file.temporary.clear();
+  removeQuietly(file.temporary);
+  removeQuietly(file.aside);
+}
+
+void mentionRemoved(const std::vector<std::string>& removed) {
+  for (const std::string& path : removed)
+    std::fprintf(stderr, "glass-meridian-capture: removed '%s', left by a capture that was killed\n", path.c_str());
 }
 
 bool stageFolder(StagedFolder& folder, const std::string& target, std::string* error) {
@@ -218,56 +379,44 @@ bool stageFolder(StagedFolder& folder, const std::string& target, std::string* e
     }
     folder.madeTarget = true;
   }
-  std::string temporary = target + "/.partial-XXXXXX";
-  if (mkdtemp(temporary.data()) == nullptr) {
-    *error = "cannot write into the folder '" + target + "': " + std::strerror(errno);
-    discardFolder(folder);
-    return false;
+  folder.removed = removeKilledTemporaries(target, nullptr, "");
+  for (std::string* made : {&folder.temporary, &folder.aside}) {
+    std::string name = target + "/" + partialPart();
+    if (mkdtemp(name.data()) == nullptr) {
+      *error = "cannot write into the folder '" + target + "': " + std::strerror(errno);
+      discardFolder(folder);
+      return false;
+    }
+    *made = name;
   }
-  folder.temporary = temporary;
   return true;
 }
 
 std::string stagedPath(const StagedFolder& folder, const std::string& name) { return folder.temporary + "/" + name; }
 
-bool commitFolder(StagedFolder& folder, std::string* error) {
-  DIR* files = opendir(folder.temporary.c_str());
-  if (files == nullptr) {
-    *error = "cannot read the folder '" + folder.temporary + "': " + std::strerror(errno);
-    return false;
-  }
-  // Every file of the set on the disk before any of them takes its name.
-  bool ok = syncfs(dirfd(files)) == 0;
-  if (!ok) *error = writeFailure(folder.target, errno);
-  while (ok) {
-    const dirent* entry = readdir(files);
-    if (entry == nullptr) break;
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    const std::string target = folder.target + "/" + name;
-    if (rename(stagedPath(folder, name).c_str(), target.c_str()) != 0) {
-      *error = "cannot put '" + target + "' in place: " + std::strerror(errno);
-      ok = false;
-    }
-  }
-  closedir(files);
-  if (ok && rmdir(folder.temporary.c_str()) == 0) folder.temporary.clear();
-  folder.madeTarget = false;  // it holds the set now
-  return ok;
-}
-
 void discardFolder(StagedFolder& folder) {
-  if (!folder.temporary.empty()) {
-    if (DIR* files = opendir(folder.temporary.c_str())) {
-      while (const dirent* entry = readdir(files)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") unlink(stagedPath(folder, name).c_str());
-      }
-      closedir(files);
-    }
-    rmdir(folder.temporary.c_str());
-    folder.temporary.clear();
+  for (std::string* made : {&folder.temporary, &folder.aside}) {
+    if (!made->empty()) removeTemporaryFolder(*made);
+    made->clear();
   }
   if (folder.madeTarget) rmdir(folder.target.c_str());
   folder.madeTarget = false;
+}
+
+bool commitStaged(const std::vector<StagedFile*>& files, StagedFolder* folder, std::string* error) {
+  // Every output on the disk before any takes its place.
+  for (StagedFile* file : files)
+    if (!flushFile(*file, error)) return false;
+  if (folder != nullptr && !flushFolder(*folder, error)) return false;
+  std::vector<Move> done;
+  bool ok = true;
+  for (StagedFile* file : files) ok = ok && placeFile(done, *file, error);
+  if (ok && folder != nullptr) ok = placeFolder(done, *folder, error);
+  if (!ok) {
+    undo(done, error);
+    return false;
+  }
+  for (StagedFile* file : files) file->temporary.clear();
+  if (folder != nullptr) folder->madeTarget = false;  // it holds the set now
+  return true;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // The message for a failed write of `name`: the file and the system's reason.
 std::string writeFailure(const std::string& name, int errorNumber);
@@ -38,40 +39,56 @@ bool checkReplaceable(const std::string& path, std::string* error);
 // overwrite each other.
 std::string pathIdentity(const std::string& path);
 
+// The outputs' temporary names: beside a file, ".STEM.partial-PID-XXXXXX.EXT"
+// (the stem cut short where the whole name would pass the folder's limit
+// on name length); in a folder of outputs, ".partial-PID-XXXXXX". PID is
+// the capture's process: a later capture removes the ones whose process is
+// gone (a capture that was killed), and only those.
+
 struct StagedFile {
   std::string target;     // where the file goes (a link's own target)
-  std::string temporary;  // beside it: .NAME.partial-XXXXXX.EXT
+  std::string temporary;  // beside it: the new file
+  std::string aside;      // beside it: where the old file waits while the outputs are put in place
   int descriptor = -1;    // open on the temporary file for writing
+  std::vector<std::string> removed;  // temporaries of killed captures that staging removed
 };
 
-// Creates the temporary file beside `target`, with the target's permission
-// bits when it exists. False with the reason, nothing made.
+// Removes temporaries of killed captures for `target`, then creates the
+// temporary file and the place for the old file beside it (the new file
+// with the target's permission bits when it exists). False with the
+// reason, nothing made.
 bool stageFile(StagedFile& file, const std::string& target, std::string* error);
 
-// Flushes the temporary file to the disk, closes it and renames it over
-// the target. False with the reason, the temporary file removed.
-bool commitFile(StagedFile& file, std::string* error);
-
-// Closes and removes the temporary file, if there is one.
+// Closes and removes the temporary files, if there are any.
 void discardFile(StagedFile& file);
+
+// Says on stderr which temporaries of killed captures staging removed.
+void mentionRemoved(const std::vector<std::string>& removed);
 
 struct StagedFolder {
   std::string target;     // the folder the files go into
-  std::string temporary;  // inside it: .partial-XXXXXX
+  std::string temporary;  // inside it: the new files
+  std::string aside;      // inside it: where old files of the same names wait during the commit
   bool madeTarget = false;
+  std::vector<std::string> removed;  // temporaries of killed captures that staging removed
 };
 
-// Makes the target folder when it does not exist (its parent must), and the
-// temporary folder inside it. False with the reason, nothing made.
+// Makes the target folder when it does not exist (its parent must), removes
+// temporaries of killed captures in it and makes the two temporary folders
+// inside it. False with the reason, nothing made.
 bool stageFolder(StagedFolder& folder, const std::string& target, std::string* error);
 
 // Where a file of the set is written until the commit.
 std::string stagedPath(const StagedFolder& folder, const std::string& name);
 
-// Renames every file of the temporary folder into the target, over files
-// of the same names, and removes the temporary folder. False with the reason.
-bool commitFolder(StagedFolder& folder, std::string* error);
-
-// Removes the temporary folder with its files, and the target when staging
-// made it.
+// Removes the temporary folders with their files, and the target when
+// staging made it and no commit filled it.
 void discardFolder(StagedFolder& folder);
+
+// Puts every staged output in place, all or nothing: each is flushed to
+// the disk first, then each existing target is moved aside and the new file
+// takes its name; when any step fails, every step done is undone, so that
+// every target is as it was, and false comes back with the reason. A folder
+// counts as one output with all its files. The old files are removed by
+// the discard functions. A completed commit is not undone.
+bool commitStaged(const std::vector<StagedFile*>& files, StagedFolder* folder, std::string* error);

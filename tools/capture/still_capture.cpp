@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 #include "host/frame_values.h"
 #include "tools/capture/capture_graphics.h"
@@ -56,17 +57,25 @@ int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::str
 }
 
 int captureStill(const StillRequest& request, const std::string& pngPath, std::string* error) {
-  std::vector<uint8_t> rgb;
-  int status = renderStill(request, &rgb, error);
-  const int stop = captureStopStatus(error);
-  if (stop != kCaptureDone) return stop;
-  if (status != kCaptureDone) return status;
+  // Staged first: a name that cannot be written is refused before the render.
   StagedFile png;
-  if (!stageFile(png, pngPath, error)) return kCaptureRefused;
-  status = writePng(png.descriptor, pngPath, rgb.data(), request.width, request.height, error) &&
-                   commitFile(png, error)
-               ? kCaptureDone
-               : kCaptureFailed;
+  const bool staged = stageFile(png, pngPath, error);
+  mentionRemoved(png.removed);
+  if (!staged) return kCaptureRefused;
+  std::vector<uint8_t> rgb;
+  int status = kCaptureFailed;
+  try {
+    status = renderStill(request, &rgb, error);
+  } catch (const std::bad_alloc&) {
+    *error = "out of memory";
+  }
+  const int stop = captureStopStatus(error);
+  if (stop != kCaptureDone) status = stop;
+  if (status == kCaptureDone)
+    status = writePng(png.descriptor, pngPath, rgb.data(), request.width, request.height, error) &&
+                     commitStaged({&png}, nullptr, error)
+                 ? kCaptureDone
+                 : kCaptureFailed;
   discardFile(png);
   return status;
 }

@@ -23,5 +23,6 @@ struct StillRequest {
 int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error);
 
 // renderStill, then the picture as a PNG file, written beside its place
-// and put there once complete (staged_output.h).
+// and put there once complete (staged_output.h). The file is staged before
+// the render, so that a name that cannot be written costs no render.
 int captureStill(const StillRequest& request, const std::string& pngPath, std::string* error);

@@ -1,6 +1,7 @@
 #include "tools/capture/video_pipe.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,6 +20,9 @@ extern char** environ;
 namespace {
 
 constexpr size_t kLogTail = 600;
+// How long a wait for ffmpeg lasts at most before it looks for a stop
+// again: a stop signal may reach another thread and wake nothing here.
+constexpr int kStopLookMilliseconds = 50;
 constexpr int kAudioDescriptor = 3;  // where ffmpeg finds the soundtrack
 
 std::string temporaryFolder() {
@@ -43,19 +47,48 @@ std::string exitText(int status) {
   return "status " + std::to_string(status);
 }
 
+// Waits for a program started in a process group of its own; a stop
+// ends the whole group at once. -1 with errno when the wait fails.
+pid_t waitForProgram(pid_t pid, int* status) {
+  for (;;) {
+    if (stopSignal() != 0) kill(-pid, SIGKILL);
+    const pid_t ended = waitpid(pid, status, stopSignal() != 0 ? 0 : WNOHANG);
+    if (ended != 0 && !(ended < 0 && errno == EINTR)) return ended;
+    if (ended == 0) poll(nullptr, 0, kStopLookMilliseconds);
+  }
+}
+
+// Starts `args` in a process group of its own with the descriptors given
+// as (descriptor, number in the program) pairs and the other standard
+// streams on the null device. The error number, or 0.
+int startProgram(const std::vector<std::string>& args, const std::vector<std::pair<int, int>>& descriptors,
+                 pid_t* pid) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream)
+    posix_spawn_file_actions_addopen(&actions, stream, "/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0);
+  for (const auto& [descriptor, number] : descriptors) posix_spawn_file_actions_adddup2(&actions, descriptor, number);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const int spawned = posix_spawn(pid, args[0].c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return spawned;
+}
+
 // Closes the input, waits for ffmpeg and closes the log. True when it
 // ended with status 0; otherwise *error holds what it said.
 bool waitForFfmpeg(VideoPipe& pipe, std::string* error) {
   if (pipe.input >= 0) close(pipe.input);
   pipe.input = -1;
   int status = 0;
-  pid_t ended = -1;
-  for (;;) {
-    // A stop does not wait for the encoder: its file is thrown away.
-    if (stopSignal() != 0) kill(pipe.pid, SIGKILL);
-    ended = waitpid(pipe.pid, &status, 0);
-    if (ended >= 0 || errno != EINTR) break;
-  }
+  // A stop does not wait for the encoder: its file is thrown away.
+  const pid_t ended = waitForProgram(pipe.pid, &status);
   pipe.pid = -1;
   const bool exited = ended >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   // At this log level every line is an error: ffmpeg says when it could not
@@ -100,6 +133,12 @@ int anonymousFile(std::string* error) {
 bool findFfmpeg(std::string* path) {
   const char* searchPath = std::getenv("PATH");
   std::string folders = searchPath != nullptr ? searchPath : "";
+  if (searchPath == nullptr) {
+    // Without PATH, the system's default search path, as the shell takes it.
+    folders.resize(confstr(_CS_PATH, nullptr, 0));
+    if (folders.empty() || confstr(_CS_PATH, folders.data(), folders.size()) == 0) folders = "/usr/bin:/bin";
+    folders.resize(std::strlen(folders.c_str()));
+  }
   size_t start = 0;
   while (start <= folders.size()) {
     size_t end = folders.find(':', start);
@@ -143,24 +182,9 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
     pipe.log = -1;
     return false;
   }
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipe.log, STDERR_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, request.audioFile, kAudioDescriptor);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  const std::vector<std::string> args = ffmpegArguments(program, request);
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const int spawned = posix_spawn(&pipe.pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
+  const int spawned = startProgram(
+      ffmpegArguments(program, request),
+      {{fds[0], STDIN_FILENO}, {pipe.log, STDERR_FILENO}, {request.audioFile, kAudioDescriptor}}, &pipe.pid);
   close(fds[0]);
   if (spawned != 0) {
     *error = "cannot start " + program + ": " + std::strerror(spawned);
@@ -170,20 +194,26 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
     pipe.pid = -1;
     return false;
   }
+  // Writes never block: a wait for ffmpeg to read looks for stops.
+  fcntl(fds[1], F_SETFL, fcntl(fds[1], F_GETFL) | O_NONBLOCK);
   pipe.input = fds[1];
   return true;
 }
 
 bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error) {
   while (bytes > 0) {
-    const ssize_t written = write(pipe.input, rgba, bytes);
-    if (written < 0 && errno == EINTR) {
-      if (stopSignal() == 0) continue;
+    if (stopSignal() != 0) {
       *error = "stopped while handing ffmpeg a frame";
       return false;
     }
+    const ssize_t written = write(pipe.input, rgba, bytes);
+    if (written < 0 && (errno == EAGAIN || errno == EINTR)) {
+      pollfd ready = {pipe.input, POLLOUT, 0};
+      poll(&ready, 1, kStopLookMilliseconds);
+      continue;
+    }
     if (written <= 0) {
-      const std::string reason = std::strerror(errno);
+      const std::string reason = std::strerror(written < 0 ? errno : EIO);
       if (waitForFfmpeg(pipe, error)) *error = "ffmpeg stopped reading frames: " + reason;
       return false;
     }
@@ -200,7 +230,32 @@ bool finishVideoPipe(VideoPipe& pipe, std::string* error) {
 
 void abandonVideoPipe(VideoPipe& pipe) {
   if (pipe.pid < 0) return;
-  kill(pipe.pid, SIGKILL);
+  kill(-pipe.pid, SIGKILL);
   std::string ignored;
   waitForFfmpeg(pipe, &ignored);
+}
+
+bool checkEncodedVideo(const std::string& program, const VideoRequest& request, uint32_t frames, std::string* error) {
+  struct stat info;
+  if (stat(request.file.c_str(), &info) != 0 || info.st_size == 0) {
+    *error = "ffmpeg wrote nothing to '" + request.target + "'";
+    return false;
+  }
+  const std::string ffprobe = program.substr(0, program.rfind('/') + 1) + "ffprobe";
+  if (access(ffprobe.c_str(), X_OK) != 0) return true;  // nothing to read it back with
+  const int output = anonymousFile(error);
+  if (output < 0) return false;
+  pid_t pid = -1;
+  int status = 0;
+  const bool read = startProgram({ffprobe, "-v", "error", "-select_streams", "v:0", "-count_packets",
+                                  "-show_entries", "stream=nb_read_packets", "-of", "csv=p=0", outputName(request)},
+                                 {{output, STDOUT_FILENO}}, &pid) == 0 &&
+                    waitForProgram(pid, &status) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  const std::string count = logTail(output);
+  close(output);
+  if (read && count == std::to_string(frames)) return true;
+  *error = "ffmpeg wrote '" + request.target + "', but " +
+           (read ? "it holds " + (count.empty() ? std::string("no") : count) + " frames of " + std::to_string(frames)
+                 : std::string("it cannot be read back"));
+  return false;
 }

@@ -30,7 +30,8 @@ struct VideoPipe {
 // behind however the capture ends. -1 with the reason on failure.
 int anonymousFile(std::string* error);
 
-// The path of the ffmpeg program on PATH, or false when there is none.
+// The path of the ffmpeg program on PATH (without PATH, on the system's
+// default search path), or false when there is none.
 bool findFfmpeg(std::string* path);
 
 // ffmpeg's arguments, program name first: raw frames on standard input and
@@ -45,7 +46,8 @@ bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequ
 
 // Hands ffmpeg one frame of width x height x 4 bytes. When ffmpeg has
 // stopped reading, waits for it and returns false with what it said; a stop
-// signal (platform/stop_signals.h) returns false at once.
+// signal (platform/stop_signals.h) returns false within a twentieth of a
+// second, also while ffmpeg reads nothing.
 bool writeVideoFrame(VideoPipe& pipe, const uint8_t* rgba, size_t bytes, std::string* error);
 
 // Ends the input and waits for ffmpeg to finish the file. False with what
@@ -55,3 +57,8 @@ bool finishVideoPipe(VideoPipe& pipe, std::string* error);
 
 // Ends ffmpeg at once, whatever it has written (a failed or stopped capture).
 void abandonVideoPipe(VideoPipe& pipe);
+
+// Whether the file ffmpeg (at `program`) finished holds the video: not
+// empty and, where ffprobe is installed beside ffmpeg, with `frames` frames
+// read back from it. False with the reason; a stop ends ffprobe at once.
+bool checkEncodedVideo(const std::string& program, const VideoRequest& request, uint32_t frames, std::string* error);
