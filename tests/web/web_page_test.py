@@ -31,6 +31,9 @@ def share_within(first, second, levels):
 
 
 def check_stills(folder, capture, song_digest):
+    missing = [program for program in (capture, song_digest) if not os.access(program, os.X_OK)]
+    if missing:
+        return ['no native program %s: build the release preset first' % ', '.join(missing)]
     native_digest = subprocess.run([song_digest], check=True, capture_output=True, text=True).stdout.split()[1]
     failures = []
     with tempfile.TemporaryDirectory(prefix='gm-web-stills-') as scratch:
