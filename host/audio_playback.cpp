@@ -17,7 +17,11 @@ namespace {
 
 constexpr uint32_t kHeadStartFrames = 8192;             // about 0.19 s of the song
 constexpr uint64_t kHeadStartLimitNs = 2000000000ull;  // never wait longer than this
+constexpr uint32_t kSliceFrames = 1024;                // one step of the render in slices
+constexpr uint32_t kSliceLeadFrames = 3 * kSampleRate;  // rendered ahead of playback whatever it takes
+constexpr uint64_t kSliceExtraNs = 4000000ull;         // a frame's time for rendering further ahead
 bool outputOpen = false;
+bool renderInSlices = false;
 uint64_t wallStartNs = 0;
 
 // The render needs a few milliseconds to get going; the output starts once
@@ -29,16 +33,29 @@ void waitForHeadStart() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+// Without a render thread the frame loop renders: first whatever keeps the
+// song kSliceLeadFrames ahead of `position`, then further slices for a few
+// milliseconds, so that the render finishes long before playback does.
+void renderSlicesAhead(uint32_t position) {
+  while (synthFramesDone() < kSongFrames && synthFramesDone() < position + kSliceLeadFrames)
+    renderSongAhead(SynthOutput, kSliceFrames);
+  const uint64_t untilNs = monotonicNanoseconds() + kSliceExtraNs;
+  while (synthFramesDone() < kSongFrames && monotonicNanoseconds() < untilNs)
+    renderSongAhead(SynthOutput, kSliceFrames);
+}
+
 }  // namespace
 
 void startAudio() {
   if (config->threadedSound && startThread(renderSong, SynthOutput)) {
     waitForHeadStart();
+  } else if (config->threadedSound) {
+    // Without a thread of its own the song is rendered in slices ahead of
+    // playback, from the frame loop (platforms without threads: the web).
+    std::fprintf(stderr, "glass-meridian: no thread for the song's render; the frame loop renders it\n");
+    renderInSlices = true;
+    renderSlicesAhead(0);
   } else {
-    // Without a thread of its own the song would never be rendered and the
-    // show would play in silence: it is rendered before it plays instead.
-    if (config->threadedSound)
-      std::fprintf(stderr, "glass-meridian: no thread for the song's render; it renders before it plays\n");
     renderSong(SynthOutput);
   }
   const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
@@ -51,8 +68,10 @@ void startAudio() {
 }
 
 uint32_t playedPosition() {
-  if (!outputOpen) return wallClockPosition(wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
-  return audioOutputPosition();
+  const uint32_t position = outputOpen ? audioOutputPosition()
+                                       : wallClockPosition(wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
+  if (renderInSlices) renderSlicesAhead(position);
+  return position;
 }
 
 void stopAudio() {

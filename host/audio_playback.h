@@ -4,7 +4,9 @@
 #include <cstdint>
 
 // Starts the song's render (on its own thread when threadedSound is set and
-// a thread can be started, otherwise to completion first), then the audio
+// a thread can be started; in slices ahead of playback from playedPosition
+// when threadedSound is set and no thread can be started; otherwise to
+// completion first), then the audio
 // output playing SynthOutput from its first frame. Without an output the
 // show runs silently on a wall clock at the sample rate; one line on stderr
 // says why.

@@ -1,7 +1,6 @@
 #include "platform/audio_block.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace {
 
@@ -9,7 +8,9 @@ namespace {
 // relaxed atomic, and the finished-frame count (read with acquire by the
 // writer's side) says which of them are final.
 float loadSample(const float& sample) {
-  return std::atomic_ref<float>(const_cast<float&>(sample)).load(std::memory_order_relaxed);
+  float value;
+  __atomic_load(&sample, &value, __ATOMIC_RELAXED);
+  return value;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The rasterised glyphs of one font object: coverage bitmaps of the
 // printable ASCII characters packed into one picture, and their metrics.
-// Shared between the FreeType side (ft_font.cpp) and the GL side (gl_text.cpp).
+// Made by the FreeType side (ft_font.cpp) or the browser's canvas
+// (web_font.cpp), drawn by the GL side (gl_text.cpp).
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,31 @@ struct FontAtlas {
   float descent = 0.0f;           // baseline to its bottom, pixels, positive
   AtlasGlyph glyphs[kAtlasGlyphs] = {};
 };
+
+// A face's sizes in font units, as a GDI-style font request reads them: the
+// cell (Windows ascent plus descent) and the average character width.
+struct FaceMetrics {
+  double unitsPerEm;
+  double cellAscent;
+  double cellDescent;
+  double averageWidth;
+};
+
+// The rendering size for createFont's height and width: pixels per em
+// across and down, and the line box's ascent and descent in pixels.
+struct AtlasScale {
+  double ppemX;
+  double ppemY;
+  float ascent;
+  float descent;
+};
+AtlasScale atlasScale(const FaceMetrics& face, int32_t height, int32_t width);
+
+// Packs the glyphs' coverage bitmaps (bitmaps[g] is glyphs[g].width x
+// glyphs[g].height bytes, whose sizes, offsets and advances are set) into a
+// grid of equal cells with a pixel of space between; fills the glyphs'
+// places and the atlas's picture.
+void packAtlasGlyphs(const std::vector<std::vector<uint8_t>>& bitmaps, FontAtlas& atlas);
 
 // Rasterises the installed face `faceName` at the size createFont describes.
 // False with the reason in *error when no such face is installed or a

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int32_t kLargestPixelSize = 2048;
-
 struct InstalledFace {
   std::string fileName;
   std::string family;
@@ -116,34 +114,26 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
 
   // Sizes as a GDI-style font request means them: the height is the cell
   // (Windows ascent plus descent), the width the average character width.
-  const double em = face->units_per_EM;
-  double cellAscent = face->ascender;
-  double cellDescent = -face->descender;
-  double averageWidth = face->max_advance_width;
+  FaceMetrics metrics = {static_cast<double>(face->units_per_EM), static_cast<double>(face->ascender),
+                         static_cast<double>(-face->descender), static_cast<double>(face->max_advance_width)};
   const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   if (os2 && os2->version != 0xFFFFu && os2->usWinAscent + os2->usWinDescent > 0) {
-    cellAscent = os2->usWinAscent;
-    cellDescent = os2->usWinDescent;
-    if (os2->xAvgCharWidth > 0) averageWidth = os2->xAvgCharWidth;
+    metrics.cellAscent = os2->usWinAscent;
+    metrics.cellDescent = os2->usWinDescent;
+    if (os2->xAvgCharWidth > 0) metrics.averageWidth = os2->xAvgCharWidth;
   }
-  const double cell = cellAscent + cellDescent > 0 ? cellAscent + cellDescent : em;
-  const double pixelHeight = std::clamp(height, 1, kLargestPixelSize);
-  const double ppemY = pixelHeight * em / cell;
-  const double ppemX =
-      width > 0 ? std::clamp(width, 1, kLargestPixelSize) * em / averageWidth : ppemY;
-  if (FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(ppemX * 64.0)),
-                       static_cast<FT_F26Dot6>(std::lround(ppemY * 64.0)), 72, 72) != 0) {
+  const AtlasScale scale = atlasScale(metrics, height, width);
+  if (FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(scale.ppemX * 64.0)),
+                       static_cast<FT_F26Dot6>(std::lround(scale.ppemY * 64.0)), 72, 72) != 0) {
     return fail(error, std::string("The font \"") + faceName + "\" cannot be sized to " + std::to_string(height) +
                            " pixels.");
   }
-  atlas.ascent = static_cast<float>(cellAscent * ppemY / em);
-  atlas.descent = static_cast<float>(cellDescent * ppemY / em);
+  atlas.ascent = scale.ascent;
+  atlas.descent = scale.descent;
 
   // Render every glyph unhinted (the outlines keep their exact proportions),
-  // then pack them into a grid of equal cells with a pixel of space between.
+  // then pack them.
   std::vector<std::vector<uint8_t>> bitmaps(kAtlasGlyphs);
-  int32_t widest = 1;
-  int32_t tallest = 1;
   for (int g = 0; g < kAtlasGlyphs; ++g) {
     if (FT_Load_Char(face, static_cast<FT_ULong>(kFirstAtlasCode + g),
                      FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_RENDER) != 0) {
@@ -164,27 +154,8 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
       std::copy(source, source + glyph.width,
                 bitmaps[g].begin() + static_cast<ptrdiff_t>(row) * glyph.width);
     }
-    widest = std::max(widest, glyph.width);
-    tallest = std::max(tallest, glyph.height);
   }
 
-  constexpr int32_t kColumns = 16;
-  constexpr int32_t kRows = (kAtlasGlyphs + kColumns - 1) / kColumns;
-  const int32_t cellWidth = widest + 1;
-  const int32_t cellHeight = tallest + 1;
-  atlas.width = kColumns * cellWidth;
-  atlas.height = kRows * cellHeight;
-  atlas.coverage.assign(static_cast<size_t>(atlas.width) * static_cast<size_t>(atlas.height), 0);
-  for (int g = 0; g < kAtlasGlyphs; ++g) {
-    AtlasGlyph& glyph = atlas.glyphs[g];
-    glyph.x = (g % kColumns) * cellWidth;
-    glyph.y = (g / kColumns) * cellHeight;
-    for (int32_t row = 0; row < glyph.height; ++row) {
-      std::copy(bitmaps[g].begin() + static_cast<ptrdiff_t>(row) * glyph.width,
-                bitmaps[g].begin() + static_cast<ptrdiff_t>(row + 1) * glyph.width,
-                atlas.coverage.begin() +
-                    static_cast<ptrdiff_t>(glyph.y + row) * atlas.width + glyph.x);
-    }
-  }
+  packAtlasGlyphs(bitmaps, atlas);
   return true;
 }

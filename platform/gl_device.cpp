@@ -6,14 +6,17 @@
 #include "platform/gpu.h"
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "platform/gl_shared.h"
 
 struct GpuTexture {
   GLuint name;
   int width, height;
-  GpuSurface* surface;  // render textures only
-  GLuint unpackBuffer;  // while locked
+  GpuSurface* surface;            // render textures only
+  std::vector<uint32_t> staging;  // the texels while locked
+  bool locked;
 };
 
 struct GpuSurface {
@@ -23,7 +26,7 @@ struct GpuSurface {
   bool bottomUp;                      // row 0 of the storage is the bottom of the picture
 };
 
-const char* const quadVertexShaderSource = R"(#version 330 core
+const char* const quadVertexShaderSource = GM_GLSL_VERSION R"(
 layout(location = 0) in vec2 gm_position;
 layout(location = 1) in vec2 gm_texcoordIn;
 out vec2 gm_texcoord;
@@ -35,7 +38,7 @@ void main() {
 
 namespace {
 
-const char* const copyFragmentShaderSource = R"(#version 330 core
+const char* const copyFragmentShaderSource = GM_GLSL_VERSION R"(
 uniform sampler2D gm_stage0;
 in vec2 gm_texcoord;
 layout(location = 0) out vec4 gm_colour;
@@ -67,9 +70,19 @@ void setStageDefaults(GLuint sampler) {
   glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+#ifdef GL_CLAMP_TO_BORDER
   const float transparentBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, transparentBlack);
+#endif
 }
+
+// Border addressing where the API has it (WebGL 2 has not: the edge texels
+// stretch instead).
+#ifdef GL_CLAMP_TO_BORDER
+constexpr GLint kBorderAddress = GL_CLAMP_TO_BORDER;
+#else
+constexpr GLint kBorderAddress = GL_CLAMP_TO_EDGE;
+#endif
 
 bool createDeviceObjects(std::string* error) {
   glGenVertexArrays(1, &state.quadArray);
@@ -198,11 +211,11 @@ GpuTexture* createTextureObject(int width, int height, std::string* error) {
     return nullptr;
   }
   takeDriverError();
-  auto* texture = new GpuTexture{0, width, height, nullptr, 0};
+  auto* texture = new GpuTexture{0, width, height, nullptr, {}, false};
   glGenTextures(1, &texture->name);
   glBindTexture(GL_TEXTURE_2D, texture->name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glBindTexture(GL_TEXTURE_2D, 0);
   const GLenum failure = takeDriverError();
   if (failure != GL_NO_ERROR) {
@@ -244,34 +257,35 @@ GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surf
 GpuSurface* backBufferSurface() { return &state.backBuffer; }
 
 uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
-  if (!texture || texture->unpackBuffer) return nullptr;
-  const auto bytes = static_cast<GLsizeiptr>(texture->width) * texture->height * 4;
-  glGenBuffers(1, &texture->unpackBuffer);
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
-  glBufferData(GL_PIXEL_UNPACK_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
-  void* memory = glMapBufferRange(GL_PIXEL_UNPACK_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-  if (!memory) {
-    glDeleteBuffers(1, &texture->unpackBuffer);
-    texture->unpackBuffer = 0;
-    return nullptr;
-  }
+  if (!texture || texture->locked) return nullptr;
+  texture->staging.resize(static_cast<size_t>(texture->width) * static_cast<size_t>(texture->height));
+  texture->locked = true;
   *pitch = texture->width;
-  return static_cast<uint32_t*>(memory);
+  return texture->staging.data();
 }
 
 void unlockTexture(GpuTexture* texture) {
-  if (!texture || !texture->unpackBuffer) return;
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
-  glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
+  if (!texture || !texture->locked) return;
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
   glBindTexture(GL_TEXTURE_2D, texture->name);
+#ifdef __EMSCRIPTEN__
+  // WebGL 2 takes no BGRA: each texel A*2^24 + R*2^16 + G*2^8 + B becomes
+  // the bytes R, G, B, A.
+  for (uint32_t& texel : texture->staging) {
+    const uint8_t bytes[4] = {static_cast<uint8_t>(texel >> 16), static_cast<uint8_t>(texel >> 8),
+                              static_cast<uint8_t>(texel), static_cast<uint8_t>(texel >> 24)};
+    std::memcpy(&texel, bytes, sizeof texel);
+  }
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_RGBA, GL_UNSIGNED_BYTE,
+                  texture->staging.data());
+#else
   // A texel A*2^24 + R*2^16 + G*2^8 + B read as one 32-bit value.
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_BGRA,
-                  GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+                  GL_UNSIGNED_INT_8_8_8_8_REV, texture->staging.data());
+#endif
   glBindTexture(GL_TEXTURE_2D, 0);
-  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-  glDeleteBuffers(1, &texture->unpackBuffer);
-  texture->unpackBuffer = 0;
+  texture->staging = {};
+  texture->locked = false;
 }
 
 void releaseTexture(GpuTexture* texture) {
@@ -280,12 +294,6 @@ void releaseTexture(GpuTexture* texture) {
     if (state.currentSurface == texture->surface) setRenderTarget(&state.backBuffer);
     glDeleteFramebuffers(1, &texture->surface->framebuffer);
     delete texture->surface;
-  }
-  if (texture->unpackBuffer) {
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, texture->unpackBuffer);
-    glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-    glDeleteBuffers(1, &texture->unpackBuffer);
   }
   glDeleteTextures(1, &texture->name);
   delete texture;
@@ -309,7 +317,7 @@ void setSamplerState(int stage, SamplerFilter magnification, SamplerAddress addr
   if (stage < 0 || stage >= kStages) return;
   const GLuint sampler = state.samplers[stage];
   glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magnification == SamplerFilter::linear ? GL_LINEAR : GL_NEAREST);
-  const GLint wrap = address == SamplerAddress::border ? GL_CLAMP_TO_BORDER : GL_REPEAT;
+  const GLint wrap = address == SamplerAddress::border ? kBorderAddress : GL_REPEAT;
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap);
   glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap);
 }

@@ -4,9 +4,21 @@
 // back on failure. Nothing outside platform/ includes this, except tests.
 #pragma once
 
+#ifdef __EMSCRIPTEN__
+#include <GLES3/gl3.h>
+#else
 #include <epoxy/gl.h>
+#endif
 
 #include <string>
+
+// The first lines of every shader: GLSL 3.30 core on desktop OpenGL, GLSL ES
+// 3.00 with high precision throughout on WebGL 2.
+#ifdef __EMSCRIPTEN__
+#define GM_GLSL_VERSION "#version 300 es\nprecision highp float;\nprecision highp int;\n"
+#else
+#define GM_GLSL_VERSION "#version 330 core\n"
+#endif
 
 // Compiles one shader stage. On failure returns 0 and the driver's log.
 GLuint compileShader(GLenum stage, const char* source, std::string* log);

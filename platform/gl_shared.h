@@ -4,11 +4,9 @@
 // includes this.
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <string>
 
-// compileShader, linkProgram, buildProgram, glFailure: every GL program is
+// The GL entry points (OpenGL or WebGL 2); compileShader, linkProgram, buildProgram, glFailure: every GL program is
 // made, and every GL failure worded, through them.
 #include "platform/gl_program.h"
 

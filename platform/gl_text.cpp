@@ -20,7 +20,7 @@ struct TextFont {
 
 namespace {
 
-constexpr char kTextVertexShader[] = R"(#version 330 core
+constexpr char kTextVertexShader[] = GM_GLSL_VERSION R"(
 uniform vec4 corners;    // left, top, right, bottom in clip space
 uniform vec4 atlasRect;  // the same corners in atlas coordinates
 out vec2 atlasPoint;
@@ -31,7 +31,7 @@ void main() {
 }
 )";
 
-constexpr char kTextFragmentShader[] = R"(#version 330 core
+constexpr char kTextFragmentShader[] = GM_GLSL_VERSION R"(
 uniform sampler2D atlas;
 uniform vec4 colour;
 in vec2 atlasPoint;

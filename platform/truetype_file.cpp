@@ -161,6 +161,10 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
     *error = path + ": cannot be read: " + why;
     return false;
   }
+  return checkTrueTypeBytes(bytes, path, error);
+}
+
+bool checkTrueTypeBytes(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error) {
   if (!trueTypeTablesComplete(bytes)) {
     *error = path + ": not a complete TrueType font";
     return false;
@@ -170,4 +174,65 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
     return false;
   }
   return true;
+}
+
+namespace {
+
+// The table `tag` of a complete file: its first byte and length, or null.
+const unsigned char* tableAt(const std::vector<unsigned char>& bytes, const char* tag, size_t* length) {
+  size_t offset = 0;
+  return findTable(bytes, tag, offset, *length) ? bytes.data() + offset : nullptr;
+}
+
+int16_t signedWord(const unsigned char* at) { return static_cast<int16_t>(bigEndian(at, 2)); }
+
+}  // namespace
+
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& found) {
+  if (!trueTypeTablesComplete(bytes)) return false;
+  FaceMetrics metrics = {};
+  size_t headLength = 0, hheaLength = 0, os2Length = 0;
+  const unsigned char* head = tableAt(bytes, "head", &headLength);
+  const unsigned char* hhea = tableAt(bytes, "hhea", &hheaLength);
+  if (!head || headLength < 54 || !hhea || hheaLength < 36) return false;
+  metrics.unitsPerEm = bigEndian(head + 18, 2);
+  metrics.cellAscent = signedWord(hhea + 4);
+  metrics.cellDescent = -signedWord(hhea + 6);
+  metrics.averageWidth = bigEndian(hhea + 10, 2);
+  const unsigned char* os2 = tableAt(bytes, "OS/2", &os2Length);
+  if (os2 && os2Length >= 78 && bigEndian(os2 + 74, 2) + bigEndian(os2 + 76, 2) > 0) {
+    metrics.cellAscent = bigEndian(os2 + 74, 2);
+    metrics.cellDescent = bigEndian(os2 + 76, 2);
+    if (signedWord(os2 + 2) > 0) metrics.averageWidth = signedWord(os2 + 2);
+  }
+  if (metrics.unitsPerEm <= 0) return false;
+  found = metrics;
+  return true;
+}
+
+std::string trueTypeFamily(const std::vector<unsigned char>& bytes) {
+  if (!trueTypeTablesComplete(bytes)) return {};
+  size_t length = 0;
+  const unsigned char* name = tableAt(bytes, "name", &length);
+  if (!name || length < 6) return {};
+  const size_t count = bigEndian(name + 2, 2);
+  const size_t strings = bigEndian(name + 4, 2);
+  for (size_t r = 0; r < count && 6 + 12 * (r + 1) <= length; ++r) {
+    const unsigned char* record = name + 6 + 12 * r;
+    const uint32_t platform = bigEndian(record, 2), nameId = bigEndian(record + 6, 2);
+    const size_t size = bigEndian(record + 8, 2), offset = strings + bigEndian(record + 10, 2);
+    if (nameId != 1 || offset > length || size > length - offset) continue;
+    // Windows names are UTF-16 big-endian (ASCII family names read as
+    // every second byte), Macintosh names one byte a character.
+    std::string family;
+    if (platform == 3) {
+      for (size_t i = 1; i < size; i += 2) family += static_cast<char>(name[offset + i]);
+    } else if (platform == 1) {
+      family.assign(reinterpret_cast<const char*>(name + offset), size);
+    } else {
+      continue;
+    }
+    return family;
+  }
+  return {};
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/font_atlas.h"
+
 // The file a font name refers to: `name` as given (for a bare name, the
 // working directory), else a bare name in `programFolder`. "" when neither
 // exists.
@@ -12,8 +14,20 @@ std::string locateTrueTypeFile(const std::string& name, const std::string& progr
 
 // Finds `name` (as given, which for a bare name is the working directory,
 // then a bare name in `programFolder`), reads it whole and checks that it is
-// a TrueType file whose every table, and every glyph the glyph location
-// table names, lies inside it. On success `path` is the file used and
-// `bytes` its contents; on failure *error says why.
+// a complete TrueType file (checkTrueTypeBytes). On success `path` is the
+// file used and `bytes` its contents; on failure *error says why.
 bool loadTrueTypeFile(const std::string& name, const std::string& programFolder, std::string& path,
                       std::vector<unsigned char>& bytes, std::string* error);
+
+// Whether `bytes`, read from `path`, are a TrueType file whose every table,
+// and every glyph the glyph location table names, lies inside it; false
+// with the reason, naming `path`, in *error.
+bool checkTrueTypeBytes(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error);
+
+// The sizes a font request scales by (font_atlas.h), read from the head,
+// hhea and OS/2 tables as FreeType reports them. False, `metrics` untouched,
+// when the file is not complete or a table is missing or short.
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics);
+
+// The family name (name ID 1), "" when the file is not complete or has none.
+std::string trueTypeFamily(const std::vector<unsigned char>& bytes);

@@ -19,13 +19,16 @@ extern float SynthOutput[kSongFrames * 2];
 // envelope level, the other columns stay 0.
 extern float EnvelopeRecording[kEnvelopeRows][kEnvelopeColumns];
 
+// A relaxed atomic read and write of a float in place, as std::atomic_ref
+// does them, on the compiler's atomic built-ins (some standard libraries
+// lack std::atomic_ref).
 inline float loadShared(const float& value) {
-  return std::atomic_ref<float>(const_cast<float&>(value)).load(std::memory_order_relaxed);
+  float result;
+  __atomic_load(&value, &result, __ATOMIC_RELAXED);
+  return result;
 }
 
-inline void storeShared(float& slot, float value) {
-  std::atomic_ref<float>(slot).store(value, std::memory_order_relaxed);
-}
+inline void storeShared(float& slot, float value) { __atomic_store(&slot, &value, __ATOMIC_RELAXED); }
 
 // Frames of SynthOutput (and the recording rows they cover) that are final.
 uint32_t synthFramesDone();

@@ -10,9 +10,9 @@
 // which does the step on the value stack (see unit_table.h).
 #pragma once
 
-#include <bit>
 #include <cstdint>
 
+#include "synth/bit_cast.h"
 #include "synth/opcodes.h"
 #include "synth/unit_math.h"
 #include "synth/voice_state.h"
@@ -24,7 +24,7 @@ inline constexpr uint32_t kStageSustain = 2;
 inline constexpr uint32_t kStageRelease = 3;
 inline constexpr uint32_t kStageDone = 4;
 
-inline uint32_t envelopeStage(const float* ws) { return std::bit_cast<uint32_t>(ws[0]) & 0xFFu; }
+inline uint32_t envelopeStage(const float* ws) { return bitCast<uint32_t>(ws[0]) & 0xFFu; }
 
 struct EnvelopeParams {
   double rate[4];  // per stage: attack, decay, (sustain unused), release
@@ -41,10 +41,10 @@ inline EnvelopeParams decodeEnvelope(const float* p) {
 template <uint8_t Live = kAllSlotsLive>
 inline double envelopeStep(const EnvelopeParams& e, const VoiceRecord& voice, float* ws) {
   if (voice.note == 0) return 0.0;
-  uint32_t word = std::bit_cast<uint32_t>(ws[0]);
+  uint32_t word = bitCast<uint32_t>(ws[0]);
   if (voice.releaseCount != 0) {
     word = (word & ~0xFFu) | kStageRelease;
-    ws[0] = std::bit_cast<float>(word);
+    ws[0] = bitCast<float>(word);
   }
   const uint32_t stage = word & 0xFFu;
   double level = ws[1];
@@ -72,7 +72,7 @@ inline double envelopeStep(const EnvelopeParams& e, const VoiceRecord& voice, fl
       return level * plusSlot<Live, 2>(e.gain, ws);
   }
   ws[1] = static_cast<float>(level);
-  if (advance) ws[0] = std::bit_cast<float>((word & ~0xFFu) | ((word + 1) & 0xFFu));
+  if (advance) ws[0] = bitCast<float>((word & ~0xFFu) | ((word + 1) & 0xFFu));
   return level * plusSlot<Live, 2>(e.gain, ws);
 }
 

@@ -12,11 +12,11 @@
 //   sign of the dividend, as std::fmod(x, 1.0) gives it.
 #pragma once
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 
+#include "synth/bit_cast.h"
 #include "synth/synth_constants.h"
 
 namespace synth {
@@ -44,7 +44,7 @@ inline double exp2(double x) {
   const double fraction = x - static_cast<double>(whole);
   // Scaling by a power of two that is itself a normal double rounds the
   // same way as std::ldexp, without the call.
-  if (whole >= -1022 && whole <= 1023) return std::exp2(fraction) * std::bit_cast<double>(static_cast<uint64_t>(whole + 1023) << 52);
+  if (whole >= -1022 && whole <= 1023) return std::exp2(fraction) * bitCast<double>(static_cast<uint64_t>(whole + 1023) << 52);
   return std::ldexp(std::exp2(fraction), static_cast<int>(whole));
 }
 

@@ -1,6 +1,8 @@
-// The effect texts in GLSL 3.30 for the OpenGL effect: the GLSL spelling of
-// the shared notation and the parameters, then the shared prelude, the
-// text's scene, and the technique block naming the passes in order.
+// The effect texts in GLSL 3.30 for the OpenGL effect: the version line, the
+// GLSL spelling of the shared notation and the parameters, then the shared
+// prelude, the text's scene, and the technique block naming the passes in
+// order. The GLSL ES texts (glsl_es_effect_texts.h) differ in the version
+// line alone.
 #pragma once
 
 #include "visuals/effect_prelude.h"
@@ -8,7 +10,9 @@
 #include "visuals/effect_scene_b.h"
 #include "visuals/effect_text_join.h"
 
-inline constexpr char glslEffectDialect[] = R"(#version 330 core
+inline constexpr char glslVersionLine[] = "#version 330 core";
+
+inline constexpr char glslEffectDialect[] = R"(
 // The shared notation in GLSL; fmod, below, keeps the dividend's sign.
 #define atan2 atan
 #define tex2D texture
@@ -30,17 +34,23 @@ const vec4 c[8] = vec4[8](vec4(.2,.1,0.,1.), vec4(.2,.2,.1,1.), vec4(.1,0.,.2,1.
 float fmod(float a, float b) { return a - b * trunc(a / b); }
 )";
 
-inline constexpr auto glslEffectTextA = joinEffectText(glslEffectDialect, effectPrelude, effectSceneA, R"(
+inline constexpr char glslTechniqueA[] = R"(
 technique {
   pass z1;
   pass zzz;
 }
-)");
+)";
 
-inline constexpr auto glslEffectTextB = joinEffectText(glslEffectDialect, effectPrelude, effectSceneB, R"(
+inline constexpr char glslTechniqueB[] = R"(
 technique {
   pass z1;
   pass zzz;
   pass zz;
 }
-)");
+)";
+
+inline constexpr auto glslEffectTextA =
+    joinEffectText(glslVersionLine, glslEffectDialect, effectPrelude, effectSceneA, glslTechniqueA);
+
+inline constexpr auto glslEffectTextB =
+    joinEffectText(glslVersionLine, glslEffectDialect, effectPrelude, effectSceneB, glslTechniqueB);

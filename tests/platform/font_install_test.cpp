@@ -11,6 +11,7 @@
 
 #include "platform/font.h"
 #include "platform/font_atlas.h"
+#include "platform/truetype_file.h"
 #include "tests/platform/glyph_source.h"
 #include "tests/platform/scratch_folder.h"
 
@@ -190,3 +191,25 @@ TEST_F(FontInstall, GlyphsStretchSidewaysToTheRequestedWidth) {
 }
 
 }  // namespace
+
+// The sizes and the family read from the file's own tables (as the web page
+// reads them, without FreeType) give the line box FreeType's atlas has.
+TEST_F(FontInstall, TableReadingsAgreeWithFreeType) {
+  const std::vector<char> file = fontBytes();
+  const std::vector<unsigned char> bytes(file.begin(), file.end());
+  FaceMetrics metrics = {};
+  ASSERT_TRUE(trueTypeFaceMetrics(bytes, metrics));
+  EXPECT_EQ(trueTypeFamily(bytes), "C64 Pro");
+  const std::vector<char> other = otherFamilyBytes();
+  EXPECT_EQ(trueTypeFamily({other.begin(), other.end()}), "C64 Prx");
+  EXPECT_FALSE(trueTypeFaceMetrics({bytes.begin(), bytes.begin() + 12}, metrics));
+
+  ASSERT_TRUE(installFont("C64.ttf", "C64 Pro", &problem)) << problem;
+  for (const auto& [height, width] : {std::pair{16, 0}, std::pair{24, 12}, std::pair{57, 40}}) {
+    FontAtlas atlas;
+    ASSERT_TRUE(rasteriseFontAtlas("C64 Pro", height, width, atlas, &problem)) << problem;
+    const AtlasScale scale = atlasScale(metrics, height, width);
+    EXPECT_FLOAT_EQ(scale.ascent, atlas.ascent) << height;
+    EXPECT_FLOAT_EQ(scale.descent, atlas.descent) << height;
+  }
+}

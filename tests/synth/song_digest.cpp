@@ -6,7 +6,7 @@
 
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
-#include "tests/byte_digest.h"
+#include "platform/byte_digest.h"
 
 int main() {
   renderSong(SynthOutput);

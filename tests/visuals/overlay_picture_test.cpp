@@ -2,7 +2,7 @@
 // drawn at start-up byte for byte the same on every build.
 #include <gtest/gtest.h>
 
-#include "tests/byte_digest.h"
+#include "platform/byte_digest.h"
 #include "visuals/overlay_picture.h"
 
 namespace {

@@ -48,3 +48,11 @@ uint32_t framesBefore(uint32_t position, uint32_t fps) {
   while (framePosition(n, fps) < position) ++n;
   return n;
 }
+
+bool stillPosition(double seconds, uint32_t* position) {
+  if (!(seconds >= 0.0)) return false;
+  const double samples = std::round(seconds * kSampleRate);
+  if (samples > kSongFrames) return false;
+  *position = static_cast<uint32_t>(samples);
+  return true;
+}

@@ -54,3 +54,7 @@ uint32_t songFramesForPosition(uint32_t position);
 // How many frames of a capture at `fps` lie before `position`: the frames
 // whose computations run before a still at that position is drawn.
 uint32_t framesBefore(uint32_t position, uint32_t fps);
+
+// The played position for a time in seconds, or false when the time lies
+// outside the song.
+bool stillPosition(double seconds, uint32_t* position);

@@ -34,14 +34,6 @@ bool drawStill(uint32_t position, const StillRequest& request, std::vector<uint8
 
 }  // namespace
 
-bool stillPosition(double seconds, uint32_t* position) {
-  if (!(seconds >= 0.0)) return false;
-  const double samples = std::round(seconds * kSampleRate);
-  if (samples > kSongFrames) return false;
-  *position = static_cast<uint32_t>(samples);
-  return true;
-}
-
 int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
   uint32_t position = 0;
   if (!stillPosition(request.seconds, &position)) {

@@ -8,16 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "tools/capture/frame_schedule.h"
+
 struct StillRequest {
   double seconds;    // playback position in seconds
   int width;         // frame size in pixels
   int height;
   bool postProcess;  // true: glow and overlay; false: the direct path
 };
-
-// The played position for a time in seconds, or false when the time lies
-// outside the song.
-bool stillPosition(double seconds, uint32_t* position);
 
 // Renders the song as far as the frame needs, then the frame, and returns
 // it as RGB, rows top to bottom. Returns a capture status

@@ -1,0 +1,140 @@
+// The default audio output of a web page: a Web Audio context that plays
+// the block as buffers scheduled back to back on its own clock. Each query
+// of the position schedules the buffers due within the next moments, as far
+// as their frames are complete (a buffer whose time has come is scheduled
+// as it stands: its unfinished frames play as silence). The played position
+// is the context's clock since the first buffer's start.
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+
+#include "platform/audio_block.h"
+#include "platform/audio_output.h"
+#include "platform/web_page.h"
+
+namespace {
+
+constexpr uint32_t kBufferFrames = 8192;     // about 0.19 s at 44 100 frames a second
+constexpr double kScheduleAheadSeconds = 2;  // buffers go to the context this far ahead
+constexpr double kLastCallSeconds = 0.25;    // a buffer this close to its time goes as it stands
+
+struct WebAudioOutput {
+  AudioBlock block = {};
+  bool open = false;
+  uint32_t scheduledThrough = 0;  // frames handed to the context
+  uint32_t lastPosition = 0;
+  bool digestReported = false;
+  float buffer[kBufferFrames * 2] = {};
+};
+
+WebAudioOutput output;
+
+// Module.webAudio.position() is the one reading of the played position.
+EM_ASYNC_JS(int, openContext, (int sampleRate), {
+  let context;
+  try {
+    context = new AudioContext({sampleRate: sampleRate, latencyHint: "playback"});
+  } catch (failure) {
+    Module.webAudioProblem = String(failure);
+    return 0;
+  }
+  if (context.state !== "running") {
+    await Promise.race([context.resume(), new Promise(resolve => setTimeout(resolve, 300))]);
+  }
+  if (context.state !== "running") {
+    Module.webAudioProblem = "the browser holds sound back until the page gets a click or a key";
+    context.close();
+    return 0;
+  }
+  const audio = {context: context, startTime: context.currentTime + 0.1, sampleRate: sampleRate};
+  audio.position = () => Math.max(0, Math.floor((audio.context.currentTime - audio.startTime) * audio.sampleRate));
+  Module.webAudio = audio;
+  return 1;
+});
+
+EM_JS(void, audioProblem, (char* out, int capacity), {
+  stringToUTF8(Module.webAudioProblem || "no reason given", out, capacity);
+});
+
+EM_JS(double, contextPosition, (), { return Module.webAudio.position(); });
+
+EM_JS(void, scheduleBuffer, (const float* samples, int frames, int channels, int atFrame), {
+  const audio = Module.webAudio;
+  const buffer = audio.context.createBuffer(channels, frames, audio.sampleRate);
+  const interleaved = HEAPF32.subarray(samples >> 2, (samples >> 2) + frames * channels);
+  for (let channel = 0; channel < channels; ++channel) {
+    const data = buffer.getChannelData(channel);
+    for (let frame = 0; frame < frames; ++frame) data[frame] = interleaved[frame * channels + channel];
+  }
+  const source = audio.context.createBufferSource();
+  source.buffer = buffer;
+  source.connect(audio.context.destination);
+  source.start(audio.startTime + atFrame / audio.sampleRate);
+});
+
+EM_JS(void, closeContext, (), {
+  if (Module.webAudio) Module.webAudio.context.close();
+  Module.webAudio = undefined;
+});
+
+void scheduleDueBuffers(uint32_t played) {
+  const AudioBlock& block = output.block;
+  const uint32_t rate = block.format.sampleRate;
+  const uint32_t horizon = played + static_cast<uint32_t>(kScheduleAheadSeconds * rate);
+  const uint32_t lastCall = played + static_cast<uint32_t>(kLastCallSeconds * rate);
+  while (output.scheduledThrough < block.frames && output.scheduledThrough < horizon) {
+    const uint32_t from = output.scheduledThrough;
+    const uint32_t frames = std::min(kBufferFrames, block.frames - from);
+    const bool complete = !block.framesFinished || block.framesFinished() >= from + frames;
+    if (!complete && from > lastCall) return;
+    copyBlockFrames(block, from, output.buffer, frames);
+    scheduleBuffer(output.buffer, static_cast<int>(frames), static_cast<int>(block.format.channels),
+                   static_cast<int>(from));
+    output.scheduledThrough = from + frames;
+  }
+}
+
+}  // namespace
+
+bool openAudioOutput(const AudioBlock& block, std::string* error) {
+  if (output.open) {
+    *error = webFailure("No sound", "the audio output is already open");
+    return false;
+  }
+  if (block.format.channels == 0 || block.format.channels > 2 || block.frames == 0) {
+    *error = webFailure("No sound", "the audio output plays one or two channels of at least one frame");
+    return false;
+  }
+  if (!openContext(static_cast<int>(block.format.sampleRate))) {
+    char problem[256];
+    audioProblem(problem, sizeof problem);
+    *error = webFailure("No sound in this page", problem);
+    return false;
+  }
+  output.block = block;
+  output.open = true;
+  output.scheduledThrough = 0;
+  output.lastPosition = 0;
+  scheduleDueBuffers(0);
+  return true;
+}
+
+uint32_t audioOutputPosition() {
+  if (!output.open) return 0;
+  const AudioBlock& block = output.block;
+  const double reading = contextPosition();
+  const uint32_t now = static_cast<uint32_t>(std::min<double>(reading, block.frames));
+  output.lastPosition = std::max(output.lastPosition, now);
+  scheduleDueBuffers(output.lastPosition);
+  if (!output.digestReported && (!block.framesFinished || block.framesFinished() >= block.frames)) {
+    output.digestReported = true;
+    reportBlockDigest(block);
+  }
+  return output.lastPosition;
+}
+
+void closeAudioOutput() {
+  if (!output.open) return;
+  closeContext();
+  output.open = false;
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""The web page in headless Chromium, served by a plain static server.
+
+  web_page_test.py PAGE_DIR stills CAPTURE SONG_DIGEST
+      stills at three music times (the title text, the camera shake of the
+      flash at 30 s, late in the song) match the capture tool's stills of
+      the same size: at least 98 % of the pixels within 8 levels; the page
+      names the song digest the native song_digest program prints.
+  web_page_test.py PAGE_DIR show
+      ?autostart plays: the audio clock advances at least 0.9x wall time
+      over four seconds; Escape ends the show and the start panel returns.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from page_driver import Page, read_png_rgb  # noqa: E402
+
+WIDTH, HEIGHT = 1280, 720
+STILL_TIMES = ('8', '30.05', '165')
+
+
+def share_within(first, second, levels):
+    close = sum(1 for i in range(0, len(first), 3)
+                if max(abs(first[i] - second[i]), abs(first[i + 1] - second[i + 1]),
+                       abs(first[i + 2] - second[i + 2])) <= levels)
+    return close / (len(first) // 3)
+
+
+def check_stills(folder, capture, song_digest):
+    missing = [program for program in (capture, song_digest) if not os.access(program, os.X_OK)]
+    if missing:
+        return ['no native program %s: build the release preset first' % ', '.join(missing)]
+    native_digest = subprocess.run([song_digest], check=True, capture_output=True, text=True).stdout.split()[1]
+    failures = []
+    with tempfile.TemporaryDirectory(prefix='gm-web-stills-') as scratch:
+        for seconds in STILL_TIMES:
+            png = os.path.join(scratch, 'still.png')
+            subprocess.run([capture, '--still', seconds, '--png', png, '--size', '%dx%d' % (WIDTH, HEIGHT)],
+                           check=True, capture_output=True)
+            native = read_png_rgb(open(png, 'rb').read())
+            page = Page(folder, WIDTH, HEIGHT)
+            try:
+                page.call('Page.navigate', url=page.url('?still=%s&size=%dx%d' % (seconds, WIDTH, HEIGHT)))
+                page.wait_for(lambda: page.evaluate('document.title') == 'still ready', 300, 'the still')
+                shot = page.screenshot_rgb()
+                speed = page.console_line('song rendered in')
+                digest = page.console_line('song digest: ')
+            finally:
+                page.close()
+            share = share_within(native[2], shot[2], 8) if shot[:2] == native[:2] else 0.0
+            print('still at %s s: %.2f %% of pixels within 8 levels (%s)' % (seconds, 100 * share, speed))
+            if share < 0.98:
+                failures.append('the still at %s s matches on %.2f %% of pixels only' % (seconds, 100 * share))
+            if digest != 'song digest: ' + native_digest:
+                failures.append('the page made the song %r, the native build %s' % (digest, native_digest))
+    return failures
+
+
+def check_show(folder):
+    page = Page(folder, 960, 540)
+    try:
+        page.call('Page.navigate', url=page.url('?autostart'))
+        playing = 'Module.webAudio !== undefined && Module.webAudio.position() > 0'
+        page.wait_for(lambda: page.evaluate(playing), 120, 'the show to play')
+        # Both clocks read in one turn of the page, which may answer late
+        # while it draws a frame.
+        reading = '[Module.webAudio.position(), performance.now()]'
+        first, first_ms = page.evaluate(reading)
+        time.sleep(4)
+        last, last_ms = page.evaluate(reading)
+        seconds = (last_ms - first_ms) / 1000
+        ratio = (last - first) / 44100 / seconds
+        print('the audio clock ran %.3f x wall time over %.1f s' % (ratio, seconds))
+        page.press_escape()
+        back = '!document.getElementById("panel").hidden && !location.search.includes("autostart")'
+        page.wait_for(lambda: page.evaluate(back), 120, 'Escape to bring the start panel back')
+        print('Escape ended the show; the start panel is back')
+        return [] if ratio >= 0.9 else ['the audio clock ran at %.3f x wall time only' % ratio]
+    finally:
+        page.close()
+
+
+def main():
+    folder, case = sys.argv[1], sys.argv[2]
+    failures = check_stills(folder, *sys.argv[3:5]) if case == 'stills' else check_show(folder)
+    for failure in failures:
+        print('FAIL:', failure)
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
