@@ -29,8 +29,8 @@ void renderBench(benchmark::State& state, const SongData& song) {
   for (auto _ : state) {
     resetSynth();
     const auto start = std::chrono::steady_clock::now();
-    SongDataError error{};
-    if (!renderSongFrames(song, SynthOutput, kSongFrames, &error)) state.SkipWithError(error.message.c_str());
+    std::string error;
+    if (!renderSongFrames(song, SynthOutput, kSongFrames, &error)) state.SkipWithError(error.c_str());
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(elapsed);
     seconds += elapsed;

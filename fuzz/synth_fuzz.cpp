@@ -76,9 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> orders(p, p + in.take(kTrackCount * kOrderLength));
   const SongData song{patterns, orders, programs, params, lengths};
 
-  SongDataError error{};
+  std::string error;
   if (!validateSongData(song, &error)) {
-    if (error.message.empty()) std::abort();  // a refusal always says why
+    if (error.empty()) std::abort();  // a refusal always says why
     return 0;
   }
   resetSynth();

@@ -22,7 +22,7 @@ uint32_t lineLengths[kDelayLineCount];
 // render to the next, as long as every delay line keeps its length: a line
 // whose length changes could hold a write position beyond its new end, so
 // then the render starts from the cleared state.
-bool prepare(const SongData& song, SongDataError* error) {
+bool prepare(const SongData& song, std::string* error) {
   if (!analyseSong(song, layout, error)) return false;
   uint32_t lengths[kDelayLineCount] = {};
   for (uint32_t i = 0; i < layout.unitCount; ++i) {
@@ -62,7 +62,7 @@ SongRender current;
 bool shippedRenderGoing = false;
 
 // Starts a render of song data that uses the shipped instruments.
-bool startRender(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+bool startRender(const SongData& song, float* output, uint32_t frameCount, std::string* error) {
   shippedRenderGoing = false;
   if (!prepare(song, error)) return false;
   prepareUnrolledSong();
@@ -120,14 +120,14 @@ bool startShippedRender(float* output) {
 
 }  // namespace
 
-bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, std::string* error) {
   if (!usesShippedInstruments(song)) return renderSongFramesByteCode(song, output, frameCount, error);
   if (!startRender(song, output, frameCount, error)) return false;
   continueRender(kSongFrames);
   return true;
 }
 
-bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, SongDataError* error) {
+bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, std::string* error) {
   shippedRenderGoing = false;
   if (!prepare(song, error)) return false;
   renderFramesByteCode(song, output, frameCount);

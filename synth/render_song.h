@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "synth/song_data.h"
 #include "synth/song_validation.h"
@@ -30,12 +31,12 @@ uint32_t renderSongAhead(void* synthOutput, uint32_t frameCount);
 // unrolled when the program is built; any other goes through the byte-code
 // machine. Refuses song data that fails validation: returns false with the
 // reason in `error`, rendering nothing.
-bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, SongDataError* error);
+bool renderSongFrames(const SongData& song, float* output, uint32_t frameCount, std::string* error);
 
 // The same through the byte-code machine that walks the tables at every
 // sample, whatever the song: much slower, and the reference the fast path
 // is checked against.
-bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, SongDataError* error);
+bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t frameCount, std::string* error);
 
 // Back to the state before any render: voice records, the delay lines used,
 // noiseSeed, the recording and the published frame count (tests, tools).

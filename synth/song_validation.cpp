@@ -9,7 +9,7 @@
 
 namespace {
 
-bool fail(SongDataError* error, const char* format, ...) {
+bool fail(std::string* error, const char* format, ...) {
   if (error != nullptr) {
     va_list args;
     va_start(args, format);
@@ -17,15 +17,15 @@ bool fail(SongDataError* error, const char* format, ...) {
     va_copy(measuring, args);
     const int length = std::vsnprintf(nullptr, 0, format, measuring);
     va_end(measuring);
-    error->message.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    std::vsnprintf(error->message.data(), error->message.size(), format, args);
-    error->message.pop_back();
+    error->assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    std::vsnprintf(error->data(), error->size(), format, args);
+    error->pop_back();
     va_end(args);
   }
   return false;
 }
 
-bool checkMusic(const SongData& song, SongDataError* error) {
+bool checkMusic(const SongData& song, std::string* error) {
   const size_t patternBytes = song.patterns.size();
   if (patternBytes == 0 || patternBytes % kRowsPerPattern != 0)
     return fail(error, "The pattern table holds %zu bytes, not a whole number of 16-row patterns.", patternBytes);
@@ -54,7 +54,7 @@ uint32_t countUnits(std::span<const uint8_t> programs, size_t at) {
 
 // Checks the raw parameters of one unit; `raw` points at its first byte.
 bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* raw, uint32_t programUnits,
-                     SongDataError* error) {
+                     std::string* error) {
   const uint32_t k = u.program;
   const uint32_t i = u.index;
   switch (u.opcode) {
@@ -103,7 +103,7 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
   return true;
 }
 
-bool checkStack(const UnitLayout& u, const uint8_t* raw, SongDataError* error) {
+bool checkStack(const UnitLayout& u, const uint8_t* raw, std::string* error) {
   const char* name = unitTable[u.opcode].name;
   const StackEffect effect = unitStackEffect(u.opcode, raw);
   if (u.depth < effect.pops)
@@ -118,7 +118,7 @@ bool checkStack(const UnitLayout& u, const uint8_t* raw, SongDataError* error) {
 
 }  // namespace
 
-bool analyseSong(const SongData& song, SongLayout& layout, SongDataError* error) {
+bool analyseSong(const SongData& song, SongLayout& layout, std::string* error) {
   if (!checkMusic(song, error)) return false;
   layout.unitCount = 0;
   size_t at = 0;
@@ -165,7 +165,7 @@ bool analyseSong(const SongData& song, SongLayout& layout, SongDataError* error)
   return true;
 }
 
-bool validateSongData(const SongData& song, SongDataError* error) {
+bool validateSongData(const SongData& song, std::string* error) {
   SongLayout layout;
   return analyseSong(song, layout, error);
 }

@@ -9,12 +9,9 @@
 #include "synth/program_layout.h"
 #include "synth/song_data.h"
 
-struct SongDataError {
-  std::string message;  // one sentence naming the first violation
-};
-
 // Fills `layout` and returns true when the song passes every check;
-// otherwise describes the first violation in `error` (when not null).
-bool analyseSong(const SongData& song, SongLayout& layout, SongDataError* error);
+// otherwise puts one sentence naming the first violation in `error` (when
+// not null).
+bool analyseSong(const SongData& song, SongLayout& layout, std::string* error);
 
-bool validateSongData(const SongData& song, SongDataError* error);
+bool validateSongData(const SongData& song, std::string* error);

@@ -45,8 +45,8 @@ const Render& shipped() {
     if (kFrames == kSongFrames) {
       EXPECT_EQ(renderSong(SynthOutput), 0u);
     } else {
-      SongDataError error{};
-      EXPECT_TRUE(renderSongFrames(shippedSong(), SynthOutput, kFrames, &error)) << error.message;
+      std::string error;
+      EXPECT_TRUE(renderSongFrames(shippedSong(), SynthOutput, kFrames, &error)) << error;
     }
     return capture(SynthOutput, kFrames);
   }();
@@ -71,8 +71,8 @@ TEST_F(WholeSong, ByteCodeMachineGivesTheSameBits) {
   const Render& fast = shipped();
   resetSynth();
   std::vector<float> output(2 * size_t{kFrames});
-  SongDataError error{};
-  ASSERT_TRUE(renderSongFramesByteCode(shippedSong(), output.data(), kFrames, &error)) << error.message;
+  std::string error;
+  ASSERT_TRUE(renderSongFramesByteCode(shippedSong(), output.data(), kFrames, &error)) << error;
   const Render plain = capture(output.data(), kFrames);
   EXPECT_EQ(firstDifference(fast.output, plain.output), -1);
   EXPECT_EQ(fast.recording, plain.recording);
@@ -82,7 +82,7 @@ TEST_F(WholeSong, SecondRenderIsIdentical) {
   const Render& first = shipped();
   resetSynth();
   std::vector<float> output(2 * size_t{kFrames});
-  SongDataError error{};
+  std::string error;
   ASSERT_TRUE(renderSongFrames(shippedSong(), output.data(), kFrames, &error));
   EXPECT_EQ(firstDifference(first.output, output), -1);
   EXPECT_EQ(first.recording, capture(output.data(), kFrames).recording);
@@ -134,7 +134,7 @@ TEST(BusyMusic, FastPathAndByteCodeMachineGiveTheSameBits) {
   ASSERT_TRUE(usesShippedInstruments(unrolled));
   ASSERT_FALSE(usesShippedInstruments(general));
   std::vector<float> a(2 * frames), b(2 * frames);
-  SongDataError error{};
+  std::string error;
   resetSynth();
   ASSERT_TRUE(renderSongFrames(unrolled, a.data(), frames, &error));
   const std::vector<float> recording(&EnvelopeRecording[0][0], &EnvelopeRecording[0][0] + kEnvelopeColumns * (frames / 256));
@@ -155,7 +155,7 @@ TEST(RenderState, ADelayLineOfAnotherLengthStartsFromTheClearedState) {
   SongTables shortEcho = busyMusic();
   shortEcho.lengths[16] = 100;
   std::vector<float> first(2 * 20000), second(2 * 20000);
-  SongDataError error{};
+  std::string error;
   resetSynth();
   ASSERT_TRUE(renderSongFrames(busy.data(), first.data(), 20000, &error));
   ASSERT_TRUE(renderSongFrames(shortEcho.data(), first.data(), 20000, &error));
@@ -172,9 +172,9 @@ TEST(RenderRefusal, TablesThatFailValidationAreNotRendered) {
   SongTables t;
   t.programs[0] = 99;
   std::vector<float> output(200, 0.5f);
-  SongDataError error{};
+  std::string error;
   EXPECT_FALSE(renderSongFrames(t.data(), output.data(), 100, &error));
-  EXPECT_NE(std::string(error.message).find("opcode 99"), std::string::npos) << error.message;
+  EXPECT_NE(error.find("opcode 99"), std::string::npos) << error;
   EXPECT_FALSE(renderSongFramesByteCode(t.data(), output.data(), 100, &error));
   for (float v : output) ASSERT_EQ(v, 0.5f);
   EXPECT_EQ(synthFramesDone(), 0u);
@@ -188,8 +188,8 @@ TEST(OutputClip, LoudAndNonNumberOutputs) {
   t.params[t.params.size() - 2] = 255;
   t.params[10] = 255;  // track 0's oscillator gain
   std::vector<float> loud(2 * 3000);
-  SongDataError error{};
-  ASSERT_TRUE(renderSongFrames(t.data(), loud.data(), 3000, &error)) << error.message;
+  std::string error;
+  ASSERT_TRUE(renderSongFrames(t.data(), loud.data(), 3000, &error)) << error;
   int clipped = 0;
   for (float v : loud) {
     ASSERT_TRUE(v >= -1.0f && v <= 1.0f);
@@ -213,7 +213,7 @@ TEST(PublishedFrames, ReaderOnAnotherThreadSeesOnlyFinishedFrames) {
   resetSynth();
   std::atomic<bool> done{false};
   std::thread render([&] {
-    SongDataError error{};
+    std::string error;
     renderSongFrames(shippedSong(), SynthOutput, frames, &error);
     done.store(true);
   });

@@ -20,8 +20,8 @@ class Sequencer : public ::testing::Test {
   // Renders the first `frames` frames of the tables into `output`.
   void render(const SongTables& t, uint32_t frames) {
     output.assign(2 * frames, 0.0f);
-    SongDataError error{};
-    ASSERT_TRUE(renderSongFrames(t.data(), output.data(), frames, &error)) << error.message;
+    std::string error;
+    ASSERT_TRUE(renderSongFrames(t.data(), output.data(), frames, &error)) << error;
   }
   float peak(uint32_t from, uint32_t to) const {
     float m = 0.0f;

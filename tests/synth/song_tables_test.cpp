@@ -15,8 +15,8 @@ namespace {
 
 SongLayout shippedLayout() {
   SongLayout layout{};
-  SongDataError error{};
-  EXPECT_TRUE(analyseSong(shippedSong(), layout, &error)) << error.message;
+  std::string error;
+  EXPECT_TRUE(analyseSong(shippedSong(), layout, &error)) << error;
   return layout;
 }
 

@@ -53,6 +53,7 @@ struct Fault {
   const char* blockAtFirstFrame = nullptr;  // made a folder once a first frame is written
   bool closedStderr = false;        // stderr a pipe that nobody reads
   bool closedStreams = false;       // started with descriptors 0, 1 and 2 closed
+  const char* movedAside = nullptr;  // a file a killed capture's commit left moved aside, its name free
 };
 
 std::string fileText(const fs::path& path) {
@@ -174,6 +175,27 @@ int waitUntil(pid_t child, Clock::time_point deadline) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
 }
 
+// A process id that no process has: a child's that has ended.
+pid_t endedProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+// Moves the file where a capture killed in mid-commit leaves an old file:
+// beside it as ".STEM.previous-PID-XXXXXX.EXT", or for a file of a frame
+// set into the set's "FOLDER/.previous-PID-XXXXXX/".
+void leaveMovedAside(const fs::path& file) {
+  const std::string unique = ".previous-" + std::to_string(endedProcess()) + "-AbC123";
+  fs::path aside = file.parent_path() / ("." + file.stem().string() + unique + file.extension().string());
+  if (file.filename() == "frames.csv") {
+    fs::create_directory(file.parent_path() / unique);
+    aside = file.parent_path() / unique / file.filename();
+  }
+  fs::rename(file, aside);
+}
+
 void runFault(const Fault& fault, const fs::path& folder) {
   prepare(folder, fault.font);
   if (fault.encoder != nullptr) {
@@ -182,6 +204,7 @@ void runFault(const Fault& fault, const fs::path& folder) {
     fs::permissions(folder / "bin" / "ffmpeg", fs::perms::owner_all);
   }
   std::map<std::string, std::string> before = snapshot(folder);
+  if (fault.movedAside != nullptr) leaveMovedAside(folder / fault.movedAside);
   std::FILE* output = std::tmpfile();
   ASSERT_NE(output, nullptr);
   const pid_t child = fork();
@@ -272,6 +295,13 @@ TEST(CaptureFaults, EveryFileStaysAsItWas) {
        "writing 'keep.png' failed: File too large", Font::besideProgram, 0, 16384},
       {"a full disk for the frames", {"--to", "0.05", "--size", "640x360", "--frames", "out"}, 1,
        "writing 'out/frame-00000.png' failed: File too large", Font::besideProgram, 0, 16384},
+      // A capture killed in mid-commit left an old file moved aside and its
+      // name free: the next one puts it back before anything else.
+      {.name = "an old file moved aside", .args = {"--to", "0.1", "--wav", "keep.wav"}, .status = 1,
+       .message = "put back 'keep.wav' from '.keep.previous-", .fileLimit = 16384, .movedAside = "keep.wav"},
+      {.name = "an old file of a frame set moved aside", .args = {"--to", "0.05", "--size", "640x360", "--frames",
+       "sub"}, .status = 1, .message = "put back 1 old file into 'sub' from 'sub/.previous-", .fileLimit = 16384,
+       .movedAside = "sub/frames.csv"},
       {"a full disk for the video", {"--fps", "1000", "--to", "0.01", "--size", "640x360", "--video", "keep.mp4"}, 1,
        "ffmpeg could not write 'keep.mp4'", Font::besideProgram, 0, 16384, false, true},
       {"a closed stderr pipe", {"--to", "0.2", "--size", "64x36", "--frames", "sub", "--wav", "keep.wav"}, 1, "",
@@ -337,7 +367,10 @@ TEST(CaptureFaults, KilledCapturesLeftoversGoAtTheNextStart) {
   ASSERT_GE(next, 0);
   if (next == 0) execCapture({.name = "", .args = again, .status = 0, .message = ""}, folder, fileno(output));
   EXPECT_EQ(waitUntil(next, deadline), 0);
-  for (const auto& [name, content] : snapshot(folder)) EXPECT_EQ(name.find(".partial-"), std::string::npos) << name;
+  for (const auto& [name, content] : snapshot(folder)) {
+    EXPECT_EQ(name.find(".partial-"), std::string::npos) << name;
+    EXPECT_EQ(name.find(".previous-"), std::string::npos) << name;
+  }
   std::rewind(output);
   std::string said;
   for (int c = 0; (c = std::fgetc(output)) != EOF;) said += static_cast<char>(c);

@@ -60,8 +60,8 @@ int stageOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
   const bool staged = (o.wavPath.empty() || stageFile(out.wav, o.wavPath, error)) &&
                       (o.framesDir.empty() || openFrameFiles(out.frames, o.framesDir, error)) &&
                       (o.videoPath.empty() || stageFile(out.video, o.videoPath, error));
-  for (const auto* removed : {&out.wav.removed, &out.frames.folder.removed, &out.video.removed})
-    mentionRemoved(*removed);
+  for (const auto* leftovers : {&out.wav.leftovers, &out.frames.folder.leftovers, &out.video.leftovers})
+    mentionLeftovers(*leftovers);
   return staged ? kCaptureDone : kCaptureRefused;
 }
 

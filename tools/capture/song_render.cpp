@@ -28,7 +28,7 @@ bool renderSongThrough(uint32_t frames, std::string* error) {
   struct Render {
     bool rendered = false;
     std::atomic<bool> finished = false;  // also when the song data is refused and nothing is published
-    SongDataError songError{};
+    std::string songError;
   };
   const auto render = std::make_shared<Render>();
   std::thread thread([render, frames] {
@@ -56,7 +56,7 @@ bool renderSongThrough(uint32_t frames, std::string* error) {
     return false;
   }
   if (!render->rendered) {
-    *error = std::string("the song data is invalid: ") + render->songError.message;
+    *error = std::string("the song data is invalid: ") + render->songError;
     return false;
   }
   return true;

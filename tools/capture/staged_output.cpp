@@ -156,7 +156,11 @@ std::string pathIdentity(const std::string& path) {
 
 namespace {
 
+// New outputs are written under names with the first marker; old files
+// wait during the commit under names with the second. A later capture
+// removes a killed capture's new outputs, but puts its old files back.
 constexpr char kPartialMarker[] = ".partial-";
+constexpr char kPreviousMarker[] = ".previous-";
 
 // The longest name the folder takes.
 size_t nameLimit(const std::string& folder) {
@@ -164,15 +168,15 @@ size_t nameLimit(const std::string& folder) {
   return limit > 0 ? static_cast<size_t>(limit) : NAME_MAX;
 }
 
-// "LEAD.partial-PID-XXXXXX": the unique part of every temporary name.
-std::string partialPart() { return kPartialMarker + std::to_string(getpid()) + "-XXXXXX"; }
+// "MARKER PID-XXXXXX": the unique part of every temporary name.
+std::string temporaryPart(const char* marker) { return marker + std::to_string(getpid()) + "-XXXXXX"; }
 
-// Whether `entry` is "LEAD.partial-PID-XXXXXX" + `tail` with LEAD taking
-// `leadSize` characters, made by a capture whose process has ended.
-bool madeByEndedCapture(const std::string& entry, size_t leadSize, const std::string& tail) {
-  const size_t marker = sizeof kPartialMarker - 1;
-  if (entry.compare(leadSize, marker, kPartialMarker) != 0) return false;
-  const size_t digits = leadSize + marker;
+// Whether `entry` is "LEAD" + `marker` + "PID-XXXXXX" + `tail` with LEAD
+// taking `leadSize` characters, made by a capture whose process has ended.
+bool madeByEndedCapture(const std::string& entry, size_t leadSize, const char* marker, const std::string& tail) {
+  const size_t markerSize = std::strlen(marker);
+  if (entry.compare(leadSize, markerSize, marker) != 0) return false;
+  const size_t digits = leadSize + markerSize;
   size_t dash = digits;
   while (dash < entry.size() && dash - digits < 10 && std::isdigit(static_cast<unsigned char>(entry[dash]))) ++dash;
   if (dash == digits || entry.size() != dash + 7 + tail.size() || entry[dash] != '-' ||
@@ -197,43 +201,114 @@ void removeTemporaryFolder(const std::string& folder) {
   rmdir(folder.c_str());
 }
 
-// Removes, in `folder`, this user's temporaries of captures that were
-// killed: files for the name STEM + `extension` (the stem maybe cut short)
-// when `stem` is given, else folders of a frame set. Returns their paths.
-std::vector<std::string> removeKilledTemporaries(const std::string& folder, const std::string* stem,
-                                                 const std::string& extension) {
-  std::vector<std::string> removed;
+// `name` in `folder`, as the user named the folder.
+std::string inFolder(const std::string& folder, const std::string& name) {
+  return folder == "." ? name : folder + "/" + name;
+}
+
+std::string removedNote(const std::string& path) { return "removed '" + path + "', left by a capture that was killed"; }
+
+enum class OldFile { none, removed, putBack, kept };
+
+// An old file that a killed capture had moved aside to `aside` goes back to
+// `target` when nothing took its place there (`target` empty: unknown, it
+// stays). An empty one is removed: it holds nothing, and is most often
+// the name a capture reserved and never filled.
+OldFile recoverOldFile(const std::string& aside, const std::string& target) {
+  struct stat info;
+  if (lstat(aside.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return OldFile::none;
+  if (info.st_size == 0) return unlink(aside.c_str()) == 0 ? OldFile::removed : OldFile::none;
+  // A link, not a rename: it never replaces a file that has just appeared.
+  if (!target.empty() && link(aside.c_str(), target.c_str()) == 0) {
+    unlink(aside.c_str());
+    return OldFile::putBack;
+  }
+  return OldFile::kept;
+}
+
+// The old files in the folder `aside` that a killed capture had moved out
+// of the frame set `folder`, put back or kept; says which in `notes`.
+void recoverOldFolder(const std::string& aside, const std::string& folder, std::vector<std::string>& notes) {
+  int putBack = 0, kept = 0;
+  if (DIR* files = opendir(aside.c_str())) {
+    while (const dirent* entry = readdir(files)) {
+      const std::string name = entry->d_name;
+      const OldFile result = recoverOldFile(aside + "/" + name, folder + "/" + name);
+      putBack += result == OldFile::putBack ? 1 : 0;
+      kept += result == OldFile::kept ? 1 : 0;
+    }
+    closedir(files);
+  }
+  auto files = [](int count) { return std::to_string(count) + (count == 1 ? " old file" : " old files"); };
+  if (putBack > 0)
+    notes.push_back("put back " + files(putBack) + " into '" + folder + "' from '" + aside +
+                    "', where a capture that was killed had moved them");
+  if (kept > 0)
+    notes.push_back("kept " + files(kept) + " in '" + aside +
+                    "', moved there by a capture that was killed: files of the same names took their places");
+  else if (rmdir(aside.c_str()) == 0 && putBack == 0)
+    notes.push_back(removedNote(aside));
+}
+
+// Tidies, in `folder`, what this user's killed captures left: for the file
+// STEM + `extension` (the stem maybe cut short) when `stem` is given, else
+// for a frame set. New outputs are removed, old files put back or kept.
+// Returns what it did, one sentence each.
+std::vector<std::string> tidyKilledCaptures(const std::string& folder, const std::string* stem,
+                                            const std::string& extension) {
+  std::vector<std::string> notes;
   DIR* entries = opendir(folder.c_str());
-  if (entries == nullptr) return removed;
+  if (entries == nullptr) return notes;
   while (const dirent* entry = readdir(entries)) {
     const std::string name = entry->d_name;
-    const size_t marker = name.rfind(kPartialMarker);
-    if (marker == std::string::npos) continue;
-    const bool ours = stem != nullptr ? marker >= 1 && name[0] == '.' && marker - 1 <= stem->size() &&
-                                            name.compare(1, marker - 1, *stem, 0, marker - 1) == 0 &&
-                                            madeByEndedCapture(name, marker, extension)
-                                      : marker == 0 && madeByEndedCapture(name, 0, "");
-    const std::string path = folder + "/" + name;
+    const char* marker = nullptr;
+    size_t lead = std::string::npos;
+    for (const char* candidate : {kPartialMarker, kPreviousMarker}) {
+      const size_t at = name.rfind(candidate);
+      const bool ours = at != std::string::npos &&
+                        (stem != nullptr ? at >= 1 && name[0] == '.' && at - 1 <= stem->size() &&
+                                               name.compare(1, at - 1, *stem, 0, at - 1) == 0 &&
+                                               madeByEndedCapture(name, at, candidate, extension)
+                                         : at == 0 && madeByEndedCapture(name, 0, candidate, ""));
+      if (ours) {
+        marker = candidate;
+        lead = at;
+      }
+    }
+    const std::string path = inFolder(folder, name);
     struct stat info;
-    if (!ours || lstat(path.c_str(), &info) != 0 || info.st_uid != geteuid()) continue;
-    if (stem != nullptr && S_ISREG(info.st_mode)) unlink(path.c_str());
-    if (stem == nullptr && S_ISDIR(info.st_mode)) removeTemporaryFolder(path);
-    if (access(path.c_str(), F_OK) != 0) removed.push_back(folder == "." ? name : path);
+    if (marker == nullptr || lstat(path.c_str(), &info) != 0 || info.st_uid != geteuid()) continue;
+    if (marker == kPreviousMarker && stem == nullptr) {
+      if (S_ISDIR(info.st_mode)) recoverOldFolder(path, folder, notes);
+    } else if (marker == kPreviousMarker) {
+      // A stem cut short could be another long name's: that old file stays.
+      const std::string target = lead - 1 == stem->size() ? inFolder(folder, *stem + extension) : "";
+      const OldFile result = recoverOldFile(path, target);
+      if (result == OldFile::putBack)
+        notes.push_back("put back '" + target + "' from '" + path + "', where a capture that was killed had moved it");
+      if (result == OldFile::kept)
+        notes.push_back("kept '" + path + "': an old file that a capture that was killed had moved there");
+      if (result == OldFile::removed) notes.push_back(removedNote(path));
+    } else {
+      if (stem != nullptr && S_ISREG(info.st_mode)) unlink(path.c_str());
+      if (stem == nullptr && S_ISDIR(info.st_mode)) removeTemporaryFolder(path);
+      if (access(path.c_str(), F_OK) != 0) notes.push_back(removedNote(path));
+    }
   }
   closedir(entries);
-  return removed;
+  return notes;
 }
 
 // Makes an empty file of a temporary name beside `target`, whose name is
 // `stem` + `extension`; -1 with the reason in errno.
 int makeTemporaryFile(const std::string& folder, const std::string& stem, const std::string& extension,
-                      std::string* path) {
+                      const char* marker, std::string* path) {
   const size_t limit = nameLimit(folder);
-  const size_t fixed = 1 + partialPart().size();
+  const size_t fixed = 1 + temporaryPart(marker).size();
   std::string tail = extension;
   if (fixed + tail.size() > limit) tail.clear();  // only the video's name needs it, and it is short
   const size_t room = limit > fixed + tail.size() ? limit - fixed - tail.size() : 0;
-  *path = folder + "/." + stem.substr(0, room) + partialPart() + tail;
+  *path = folder + "/." + stem.substr(0, room) + temporaryPart(marker) + tail;
   return mkostemps(path->data(), static_cast<int>(tail.size()), O_CLOEXEC);
 }
 
@@ -337,11 +412,11 @@ bool stageFile(StagedFile& file, const std::string& target, std::string* error) 
   // The extension stays last: ffmpeg picks the container by it.
   const std::string extension = dot != std::string::npos && dot > 0 ? name.substr(dot) : "";
   const std::string stem = name.substr(0, name.size() - extension.size());
-  file.removed = removeKilledTemporaries(folder, &stem, extension);
+  file.leftovers = tidyKilledCaptures(folder, &stem, extension);
   struct stat info;
   const mode_t mode = stat(file.target.c_str(), &info) == 0 ? info.st_mode & 07777 : newFileMode();
-  const int descriptor = makeTemporaryFile(folder, stem, extension, &file.temporary);
-  const int aside = descriptor < 0 ? -1 : makeTemporaryFile(folder, stem, extension, &file.aside);
+  const int descriptor = makeTemporaryFile(folder, stem, extension, kPartialMarker, &file.temporary);
+  const int aside = descriptor < 0 ? -1 : makeTemporaryFile(folder, stem, extension, kPreviousMarker, &file.aside);
   if (descriptor < 0 || aside < 0 || fchmod(descriptor, mode) != 0) {
     *error = "cannot write '" + target + "': " + std::strerror(errno);
     if (descriptor < 0) file.temporary.clear();
@@ -363,9 +438,8 @@ void discardFile(StagedFile& file) {
   removeQuietly(file.aside);
 }
 
-void mentionRemoved(const std::vector<std::string>& removed) {
-  for (const std::string& path : removed)
-    std::fprintf(stderr, "glass-meridian-capture: removed '%s', left by a capture that was killed\n", path.c_str());
+void mentionLeftovers(const std::vector<std::string>& leftovers) {
+  for (const std::string& note : leftovers) std::fprintf(stderr, "glass-meridian-capture: %s\n", note.c_str());
 }
 
 bool stageFolder(StagedFolder& folder, const std::string& target, std::string* error) {
@@ -379,9 +453,9 @@ bool stageFolder(StagedFolder& folder, const std::string& target, std::string* e
     }
     folder.madeTarget = true;
   }
-  folder.removed = removeKilledTemporaries(target, nullptr, "");
+  folder.leftovers = tidyKilledCaptures(target, nullptr, "");
   for (std::string* made : {&folder.temporary, &folder.aside}) {
-    std::string name = target + "/" + partialPart();
+    std::string name = target + "/" + temporaryPart(made == &folder.temporary ? kPartialMarker : kPreviousMarker);
     if (mkdtemp(name.data()) == nullptr) {
       *error = "cannot write into the folder '" + target + "': " + std::strerror(errno);
       discardFolder(folder);

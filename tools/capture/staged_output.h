@@ -40,20 +40,24 @@ bool checkReplaceable(const std::string& path, std::string* error);
 std::string pathIdentity(const std::string& path);
 
 // The outputs' temporary names: beside a file, ".STEM.partial-PID-XXXXXX.EXT"
-// (the stem cut short where the whole name would pass the folder's limit
-// on name length); in a folder of outputs, ".partial-PID-XXXXXX". PID is
-// the capture's process: a later capture removes the ones whose process is
-// gone (a capture that was killed), and only those.
+// for the new file and ".STEM.previous-PID-XXXXXX.EXT" for the old one
+// during the commit (the stem cut short where the whole name would pass
+// the folder's limit on name length); in a folder of outputs, folders
+// ".partial-PID-XXXXXX" and ".previous-PID-XXXXXX". PID is the capture's
+// process. A later capture tidies only what captures whose process is gone
+// (killed) left: it removes their new outputs; an old file it puts back
+// under its own name when nothing took that name, else keeps where it is
+// and names (an empty one holds nothing and is removed).
 
 struct StagedFile {
   std::string target;     // where the file goes (a link's own target)
   std::string temporary;  // beside it: the new file
   std::string aside;      // beside it: where the old file waits while the outputs are put in place
   int descriptor = -1;    // open on the temporary file for writing
-  std::vector<std::string> removed;  // temporaries of killed captures that staging removed
+  std::vector<std::string> leftovers;  // what staging did with killed captures' files, one sentence each
 };
 
-// Removes temporaries of killed captures for `target`, then creates the
+// Tidies what killed captures left for `target`, then creates the
 // temporary file and the place for the old file beside it (the new file
 // with the target's permission bits when it exists). False with the
 // reason, nothing made.
@@ -62,19 +66,19 @@ bool stageFile(StagedFile& file, const std::string& target, std::string* error);
 // Closes and removes the temporary files, if there are any.
 void discardFile(StagedFile& file);
 
-// Says on stderr which temporaries of killed captures staging removed.
-void mentionRemoved(const std::vector<std::string>& removed);
+// Says on stderr what staging did with killed captures' files.
+void mentionLeftovers(const std::vector<std::string>& leftovers);
 
 struct StagedFolder {
   std::string target;     // the folder the files go into
   std::string temporary;  // inside it: the new files
   std::string aside;      // inside it: where old files of the same names wait during the commit
   bool madeTarget = false;
-  std::vector<std::string> removed;  // temporaries of killed captures that staging removed
+  std::vector<std::string> leftovers;  // what staging did with killed captures' files, one sentence each
 };
 
-// Makes the target folder when it does not exist (its parent must), removes
-// temporaries of killed captures in it and makes the two temporary folders
+// Makes the target folder when it does not exist (its parent must), tidies
+// what killed captures left in it and makes the two temporary folders
 // inside it. False with the reason, nothing made.
 bool stageFolder(StagedFolder& folder, const std::string& target, std::string* error);
 

@@ -60,7 +60,7 @@ int captureStill(const StillRequest& request, const std::string& pngPath, std::s
   // Staged first: a name that cannot be written is refused before the render.
   StagedFile png;
   const bool staged = stageFile(png, pngPath, error);
-  mentionRemoved(png.removed);
+  mentionLeftovers(png.leftovers);
   if (!staged) return kCaptureRefused;
   std::vector<uint8_t> rgb;
   int status = kCaptureFailed;
