@@ -81,7 +81,7 @@ void renderWholeSong() {
   const WindowRequest request = {"Glass Meridian", still.width, still.height, false, true, false, false};
   if (!openWindow(request, &error)) failStill(error);
   if (!initRenderer(RendererSettings{still.width, still.height, still.postProcess}, &error)) failStill(error);
-  ShowState state = replayFrames(framesBefore(still.position, kDefaultFps), kDefaultFps, still.width, still.height);
+  ShowState state = replayFrames(framesBefore(still.position, kDefaultFps), kDefaultFps);
   renderFrame(frameInputs(state, beginFrameFromRecording(state, still.position)), state.textPageState);
   setPageTitle("still ready");
   keepPage();
