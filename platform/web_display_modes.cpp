@@ -17,12 +17,15 @@ EM_JS(int, pageHeight, (), { return window.innerHeight | 0; });
 
 }  // namespace
 
+// A page's display is the browser window it lies in.
+bool currentDisplayMode(int32_t& width, int32_t& height) {
+  width = pageWidth();
+  height = pageHeight();
+  return width > 0 && height > 0;
+}
+
 bool displayModeAt(int index, int32_t& width, int32_t& height) {
-  if (index == 0) {
-    width = pageWidth();
-    height = pageHeight();
-    return width > 0 && height > 0;
-  }
+  if (index == 0) return currentDisplayMode(width, height);
   if (index < 0 || index > static_cast<int>(sizeof kWideSizes / sizeof kWideSizes[0])) return false;
   width = kWideSizes[index - 1].width;
   height = kWideSizes[index - 1].height;
