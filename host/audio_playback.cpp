@@ -68,10 +68,12 @@ void startAudio() {
 }
 
 uint32_t playedPosition() {
-  const uint32_t position = outputOpen ? audioOutputPosition()
-                                       : wallClockPosition(wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
+  if (!outputOpen) return wallClockPosition(wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
+  return audioOutputPosition();
+}
+
+void keepSongAhead(uint32_t position) {
   if (renderInSlices) renderSlicesAhead(position);
-  return position;
 }
 
 void stopAudio() {

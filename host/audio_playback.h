@@ -4,16 +4,21 @@
 #include <cstdint>
 
 // Starts the song's render (on its own thread when threadedSound is set and
-// a thread can be started; in slices ahead of playback from playedPosition
-// when threadedSound is set and no thread can be started; otherwise to
-// completion first), then the audio
-// output playing SynthOutput from its first frame. Without an output the
+// a thread can be started; in slices ahead of playback, through
+// keepSongAhead, when threadedSound is set and no thread can be started;
+// otherwise to completion first), then the audio output playing SynthOutput
+// from its first frame. Without an output the
 // show runs silently on a wall clock at the sample rate; one line on stderr
 // says why.
 void startAudio();
 
 // Frames of the song played so far: the show's clock.
 uint32_t playedPosition();
+
+// Where the song renders in slices, renders at least 3 s ahead of
+// `position`, then further for a few milliseconds; otherwise does nothing.
+// The frame loop calls it once a frame.
+void keepSongAhead(uint32_t position);
 
 // Stops the audio output (process end, tests).
 void stopAudio();

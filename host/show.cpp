@@ -75,6 +75,7 @@ void initGraphics() {
 void runFrameLoop() {
   for (;;) {
     const uint32_t position = playedPosition();
+    keepSongAhead(position);
     const EffectValues values = beginFrameFromRecording(showState, position);
     renderFrame(frameInputs(showState, values), showState.textPageState);
     if (endFrame(showState, position)) return;
