@@ -20,9 +20,15 @@ constexpr uint64_t kHeadStartLimitNs = 2000000000ull;  // never wait longer than
 constexpr uint32_t kSliceFrames = 1024;                // one step of the render in slices
 constexpr uint32_t kSliceLeadFrames = 3 * kSampleRate;  // rendered ahead of playback whatever it takes
 constexpr uint64_t kSliceExtraNs = 4000000ull;         // a frame's time for rendering further ahead
-bool outputOpen = false;
-bool renderInSlices = false;
-uint64_t wallStartNs = 0;
+
+// Where the show's sound comes from and how its render keeps up.
+struct Playback {
+  bool outputOpen = false;
+  bool renderInSlices = false;  // no render thread: the frame loop renders
+  uint64_t wallStartNs = 0;     // the silent show's clock, without an output
+};
+
+Playback playback;
 
 // The render needs a few milliseconds to get going; the output starts once
 // the first buffers are finished, so the song is heard from its first frame.
@@ -53,30 +59,31 @@ void startAudio() {
     // Without a thread of its own the song is rendered in slices ahead of
     // playback, from the frame loop (platforms without threads: the web).
     std::fprintf(stderr, "glass-meridian: no thread for the song's render; the frame loop renders it\n");
-    renderInSlices = true;
+    playback.renderInSlices = true;
     renderSlicesAhead(0);
   } else {
     renderSong(SynthOutput);
   }
   const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
   std::string reason;
-  outputOpen = openAudioOutput(song, &reason);
-  if (!outputOpen) {
+  playback.outputOpen = openAudioOutput(song, &reason);
+  if (!playback.outputOpen) {
     std::fprintf(stderr, "glass-meridian: %s; the show plays silently on the system clock\n", reason.c_str());
-    wallStartNs = monotonicNanoseconds();
+    playback.wallStartNs = monotonicNanoseconds();
   }
 }
 
 uint32_t playedPosition() {
-  if (!outputOpen) return wallClockPosition(wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
+  if (!playback.outputOpen)
+    return wallClockPosition(playback.wallStartNs, monotonicNanoseconds(), kSongFrames, kSampleRate);
   return audioOutputPosition();
 }
 
 void keepSongAhead(uint32_t position) {
-  if (renderInSlices) renderSlicesAhead(position);
+  if (playback.renderInSlices) renderSlicesAhead(position);
 }
 
 void stopAudio() {
-  if (outputOpen) closeAudioOutput();
-  outputOpen = false;
+  if (playback.outputOpen) closeAudioOutput();
+  playback.outputOpen = false;
 }

@@ -7,9 +7,8 @@
 // a thread can be started; in slices ahead of playback, through
 // keepSongAhead, when threadedSound is set and no thread can be started;
 // otherwise to completion first), then the audio output playing SynthOutput
-// from its first frame. Without an output the
-// show runs silently on a wall clock at the sample rate; one line on stderr
-// says why.
+// from its first frame. Without an output the show runs silently on a wall
+// clock at the sample rate; one line on stderr says why.
 void startAudio();
 
 // Frames of the song played so far: the show's clock.
