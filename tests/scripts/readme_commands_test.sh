@@ -12,10 +12,11 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
 # A build line on its own fails on a fresh clone: "not a directory".
-while read -r preset; do
-  grep -qF -- "cmake --preset $preset && cmake --build --preset $preset" README.md ||
-    fail "README builds the preset $preset without configuring it on the same line"
-done < <(grep -oE 'cmake --build --preset [a-z0-9-]+' README.md | awk '{ print $4 }' | sort -u)
+while read -r line; do
+  [[ $line =~ ^cmake\ --preset\ ([a-z0-9-]+)\ \&\&\ cmake\ --build\ --preset\ ([a-z0-9-]+)$ ]] &&
+    [ "${BASH_REMATCH[1]}" = "${BASH_REMATCH[2]}" ] ||
+    fail "README builds without configuring the preset first: '$line'"
+done < <(grep -oE '(cmake --preset [a-z0-9-]+ && )?cmake --build --preset [a-z0-9-]+' README.md)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
