@@ -2,10 +2,11 @@
 """The web page in headless Chromium, served by a plain static server.
 
   web_page_test.py PAGE_DIR stills CAPTURE SONG_DIGEST
-      stills at three music times (the title text, the camera shake of the
-      flash at 30 s, late in the song) match the capture tool's stills of
-      the same size: at least 98 % of the pixels within 8 levels; the page
-      names the song digest the native song_digest program prints.
+      stills at three times of the show (the title text, the camera shake
+      of the flash at 30 s, late in the song), on the post and the direct
+      path, match the capture tool's stills of the same size and path: at
+      least 98 % of the pixels within 8 levels; the page names the song
+      digest the native song_digest program prints.
   web_page_test.py PAGE_DIR show
       ?autostart plays: the audio clock advances at least 0.9x wall time
       over four seconds; Escape ends the show and the start panel returns.
@@ -21,6 +22,7 @@ from page_driver import Page, read_png_rgb  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 720
 STILL_TIMES = ('8', '30.05', '165')
+PATHS = ('post', 'direct')
 
 
 def share_within(first, second, levels):
@@ -37,14 +39,15 @@ def check_stills(folder, capture, song_digest):
     native_digest = subprocess.run([song_digest], check=True, capture_output=True, text=True).stdout.split()[1]
     failures = []
     with tempfile.TemporaryDirectory(prefix='gm-web-stills-') as scratch:
-        for seconds in STILL_TIMES:
+        for seconds, path in ((seconds, path) for path in PATHS for seconds in STILL_TIMES):
             png = os.path.join(scratch, 'still.png')
-            subprocess.run([capture, '--still', seconds, '--png', png, '--size', '%dx%d' % (WIDTH, HEIGHT)],
-                           check=True, capture_output=True)
+            subprocess.run([capture, '--still', seconds, '--png', png, '--size', '%dx%d' % (WIDTH, HEIGHT),
+                            '--path', path], check=True, capture_output=True)
             native = read_png_rgb(open(png, 'rb').read())
             page = Page(folder, WIDTH, HEIGHT)
             try:
-                page.call('Page.navigate', url=page.url('?still=%s&size=%dx%d' % (seconds, WIDTH, HEIGHT)))
+                query = '?still=%s&size=%dx%d&path=%s' % (seconds, WIDTH, HEIGHT, path)
+                page.call('Page.navigate', url=page.url(query))
                 page.wait_for(lambda: page.evaluate('document.title') == 'still ready', 300, 'the still')
                 shot = page.screenshot_rgb()
                 speed = page.console_line('song rendered in')
@@ -52,9 +55,9 @@ def check_stills(folder, capture, song_digest):
             finally:
                 page.close()
             share = share_within(native[2], shot[2], 8) if shot[:2] == native[:2] else 0.0
-            print('still at %s s: %.2f %% of pixels within 8 levels (%s)' % (seconds, 100 * share, speed))
+            print('%s still at %s s: %.2f %% of pixels within 8 levels (%s)' % (path, seconds, 100 * share, speed))
             if share < 0.98:
-                failures.append('the still at %s s matches on %.2f %% of pixels only' % (seconds, 100 * share))
+                failures.append('the %s still at %s s matches on %.2f %% of pixels only' % (path, seconds, 100 * share))
             if digest != 'song digest: ' + native_digest:
                 failures.append('the page made the song %r, the native build %s' % (digest, native_digest))
     return failures
