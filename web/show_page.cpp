@@ -25,7 +25,7 @@ enum class Stage {
 struct ShowPage {
   Stage stage = Stage::kIdle;
   IntroConfig record = {};
-  uint64_t startNs = 0;  // when the song's render started
+  uint64_t startNs = 0;  // when the song's render started (with the panel)
   bool audioReady = false;
 };
 
@@ -64,8 +64,6 @@ void panelAnswered(int result, const SetupWindowChoice* choice) {
   initGraphics();
   // In the turn of the viewer's click, which lets the sound start.
   prepareAudioOutput(kSampleRate, audioReady);
-  page.startNs = monotonicNanoseconds();
-  startSongFeed();
   escapePressed();  // the panel's own keys end no show
   startAnimationFrames(showFrame);
 }
@@ -74,6 +72,10 @@ void panelAnswered(int result, const SetupWindowChoice* choice) {
 
 void openShowPanel() {
   page.stage = Stage::kPanel;
+  // The song renders while the panel waits: the show after START finds it
+  // well ahead.
+  page.startNs = monotonicNanoseconds();
+  startSongFeed();
   setIntroDefaults(page.record, programInstance());
   openSetupPanel(beginSetupDialog(&page.record), panelAnswered);
 }
