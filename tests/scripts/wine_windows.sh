@@ -37,3 +37,14 @@ expect_exit() {
     return 1
   fi
 }
+
+# wine_gl_ready ARCH: Direct3D under Wine draws with the host's OpenGL of
+# the build's word size (ARCH: win32 or win64); says what is missing and
+# fails when those libraries are not installed.
+wine_gl_ready() {
+  local dir=/usr/lib/i386-linux-gnu
+  [ "$1" = win64 ] && dir=/usr/lib/x86_64-linux-gnu
+  ls "$dir/libGL.so.1" "$dir/dri/swrast_dri.so" >/dev/null 2>&1 && return 0
+  echo "Direct3D under Wine ($1) needs the OpenGL libraries in $dir (scripts/bootstrap windows)"
+  return 1
+}

@@ -8,29 +8,29 @@
 # title and a screenshot), START (Enter) opens the window "Talon/Vexa", so
 # the font was installed, and the effect step ends in the "Shader Compiler
 # Error" message box and exit status 1. Nothing later is asserted.
-# Usage: wine_show_test.sh BIN_DIR WORK_DIR    (exit 77: skipped)
+# ARCH is the build's (win32 or win64, as scripts/wine-run takes it).
+# Usage: wine_show_test.sh ARCH BIN_DIR WORK_DIR    (exit 77: skipped)
 set -u
-bin=$1
-work=$2
-for tool in wine xvfb-run xdotool xwininfo ffmpeg python3; do
+export ARCH=$1
+bin=$2
+work=$3
+export SCRIPTS=$(cd "$(dirname "$0")" && pwd)
+export WINE_WINDOWS=$SCRIPTS/../../scripts/wine_windows.sh WINE_RUN=$SCRIPTS/../../../scripts/wine-run
+. "$WINE_WINDOWS"
+for tool in xvfb-run xdotool xwininfo ffmpeg python3; do
   command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
-if ! ls /usr/lib/i386-linux-gnu/libGL.so.1 /usr/lib/i386-linux-gnu/dri/swrast_dri.so >/dev/null 2>&1; then
-  echo "skipped: Direct3D under Wine needs the 32-bit OpenGL libraries (libgl1:i386 libgl1-mesa-dri:i386)"
-  exit 77
-fi
+wine_gl_ready "$ARCH" || { echo "skipped"; exit 77; }
 rm -rf "$work" && mkdir -p "$work" || exit 1
-export SCRIPTS=$(cd "$(dirname "$0")" && pwd) WORK=$work
-export WINE_WINDOWS=$SCRIPTS/../../scripts/wine_windows.sh
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WORK=$work WINEPREFIX=$work/prefix
 cleanup() { wineserver -k >/dev/null 2>&1; rm -rf "$WINEPREFIX"; }
 trap cleanup EXIT
 cd "$bin" || exit 1
 
 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
   . "$WINE_WINDOWS"
-  wineboot --init >/dev/null 2>&1; wineserver --wait
-  wine ./glass-meridian.exe > "$WORK/output.txt" 2>&1 & pid=$!
+  "$WINE_RUN" "$ARCH" "$WINEPREFIX" --prepare || exit 1
+  "$WINE_RUN" "$ARCH" "$WINEPREFIX" ./glass-meridian.exe > "$WORK/output.txt" 2>&1 & pid=$!
   dialog=$(wait_for_window "Glass Meridian" 120) || { echo "the setup dialog did not appear"; kill $pid; exit 1; }
   sleep 1
   eval "$(xwininfo -id "$dialog" | sed -n "s/^ *Absolute upper-left X: *\(-*[0-9]*\)/x=\1/p; s/^ *Absolute upper-left Y: *\(-*[0-9]*\)/y=\1/p; s/^ *Width: *\([0-9]*\)/w=\1/p; s/^ *Height: *\([0-9]*\)/h=\1/p")"

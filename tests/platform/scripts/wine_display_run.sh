@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine on a virtual display, in a Wine
-# prefix of its own that is removed afterwards.
-# Usage: wine_display_run.sh PROGRAM.exe ARGS    (exit 77: skipped)
+# prefix of its own that is removed afterwards. ARCH is the build's (win32
+# or win64, as scripts/wine-run takes it).
+# Usage: wine_display_run.sh ARCH PROGRAM.exe ARGS    (exit 77: skipped)
 set -u
-for tool in wine xvfb-run; do
-  command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-if ! ls /usr/lib/i386-linux-gnu/libGL.so.1 /usr/lib/i386-linux-gnu/dri/swrast_dri.so >/dev/null 2>&1; then
-  echo "skipped: Direct3D under Wine needs the 32-bit OpenGL libraries (libgl1:i386 libgl1-mesa-dri:i386)"
-  exit 77
-fi
-export WINEPREFIX=$(mktemp -d /tmp/gm-wine-XXXXXX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../scripts/wine_windows.sh"
+command -v xvfb-run >/dev/null || { echo "skipped: xvfb-run is not installed"; exit 77; }
+wine_gl_ready "$1" || { echo "skipped"; exit 77; }
+export ARCH=$1 WINE_RUN=$here/../../../scripts/wine-run WINEPREFIX=$(mktemp -d /tmp/gm-wine-XXXXXX)
+shift
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$WINEPREFIX"' EXIT
-xvfb-run -a -s "-screen 0 1280x720x24" bash -c 'wineboot --init >/dev/null 2>&1; wineserver --wait; wine "$@"' wine "$@"
+xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
+  "$WINE_RUN" "$ARCH" "$WINEPREFIX" --prepare || exit 1
+  exec "$WINE_RUN" "$ARCH" "$WINEPREFIX" "$@"' wine "$@"
