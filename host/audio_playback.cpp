@@ -80,7 +80,7 @@ bool headStartReached(uint64_t startNs) {
 
 void renderSongInSlices(const std::string& reason) {
   if (playback.renderInSlices) return;
-  std::fprintf(stderr, "glass-meridian: %s; the frame loop renders it\n", reason.c_str());
+  if (!reason.empty()) std::fprintf(stderr, "glass-meridian: %s; the frame loop renders it\n", reason.c_str());
   playback.renderInSlices = true;
   renderSlicesAhead(0);
 }

@@ -30,7 +30,7 @@ bool headStartReached(uint64_t startNs);
 
 // From now on the frame loop renders the song in slices, from its first
 // frame: for a render outside the program that stopped or never started.
-// One line on stderr gives `reason`.
+// One line on stderr gives `reason` (none for "": said before).
 void renderSongInSlices(const std::string& reason);
 
 // Frames of the song played so far: the show's clock.

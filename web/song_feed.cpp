@@ -11,10 +11,16 @@
 namespace {
 
 struct SongFeed {
-  bool digestReported = false;
+  bool digestReported = false;  // this show's
+  bool fallbackSaid = false;    // in this page load: the console hears of it once
 };
 
 SongFeed feed;
+
+void renderInSlices(const std::string& reason) {
+  renderSongInSlices(feed.fallbackSaid ? std::string() : reason);
+  feed.fallbackSaid = true;
+}
 
 void blockArrived(uint32_t mark, double seconds) {
   publishSynthFrames(mark);
@@ -27,17 +33,17 @@ void blockArrived(uint32_t mark, double seconds) {
 }
 
 void workerStopped(const char* reason) {
-  renderSongInSlices(webFailure("The song's worker stopped", reason));
+  renderInSlices(webFailure("The song's worker stopped", reason));
 }
 
 }  // namespace
 
 void startSongFeed() {
-  feed = SongFeed{};
+  feed.digestReported = false;
   float* const destinations[] = {SynthOutput, EnvelopeRecording[0]};
   std::string error;
   if (!startBlockWorker(kSongWorkerScript, destinations, 2, blockArrived, workerStopped, &error))
-    renderSongInSlices(error);
+    renderInSlices(error);
 }
 
 void reportSongWhenComplete() {

@@ -34,6 +34,7 @@ class Page:
         self.pending = b''
         self.next_id = 0
         self.console = []
+        self.console_times = []  # when the page wrote each line, seconds since the epoch
         self.session = None
         target = next(t for t in self.call('Target.getTargets')['targetInfos'] if t['type'] == 'page')
         self.session = self.call('Target.attachToTarget', targetId=target['targetId'], flatten=True)['sessionId']
@@ -68,9 +69,11 @@ class Page:
         message = json.loads(text)
         if message.get('method') == 'Runtime.consoleAPICalled':
             self.console.append(' '.join(str(a.get('value', '')) for a in message['params']['args']))
+            self.console_times.append(message['params']['timestamp'] / 1000)
         elif message.get('method') == 'Runtime.exceptionThrown':
             details = message['params']['exceptionDetails']
             self.console.append('exception: ' + details.get('exception', {}).get('description', details['text']))
+            self.console_times.append(time.time())
         return message
 
     def evaluate(self, expression):
