@@ -33,6 +33,14 @@ ShowPage page;
 
 void audioReady() { page.audioReady = true; }
 
+void panelAnswered(int result, const SetupWindowChoice* choice);
+
+void showPanel() {
+  page.stage = Stage::kPanel;
+  setIntroDefaults(page.record, programInstance());
+  openSetupPanel(beginSetupDialog(&page.record), panelAnswered);
+}
+
 bool showFrame() {
   if (page.stage == Stage::kStarting) {
     if (!page.audioReady || !headStartReached(page.startNs)) return true;
@@ -53,8 +61,9 @@ bool showFrame() {
 void panelAnswered(int result, const SetupWindowChoice* choice) {
   if (page.stage != Stage::kPanel) return;
   // CANCEL shows the panel again: a page has nothing else to go back to.
+  // The song's render goes on.
   if (result != 1) {
-    openShowPanel();
+    showPanel();
     return;
   }
   applySetupChoice(page.record, *choice);
@@ -71,13 +80,11 @@ void panelAnswered(int result, const SetupWindowChoice* choice) {
 }  // namespace
 
 void openShowPanel() {
-  page.stage = Stage::kPanel;
   // The song renders while the panel waits: the show after START finds it
   // well ahead.
   page.startNs = monotonicNanoseconds();
   startSongFeed();
-  setIntroDefaults(page.record, programInstance());
-  openSetupPanel(beginSetupDialog(&page.record), panelAnswered);
+  showPanel();
 }
 
 void endPageShow() {

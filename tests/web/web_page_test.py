@@ -105,6 +105,7 @@ def check_stills(folder, capture, song_digest):
 POSITION = ('(typeof webAudioOutput === "object" && webAudioOutput.context ? Math.max(0, (webAudioOutput.context.currentTime'
             ' - webAudioOutput.startTime) * 44100) : 0)')
 PANEL_SHOWN = '!document.getElementById("panel").hidden'
+PLAYING = '!document.getElementById("stage").hidden && %s > 0' % POSITION
 
 
 def check_show(folder):
@@ -181,11 +182,13 @@ def check_again(folder, song_digest):
         page.call('Page.navigate', url=page.url(''))
         page.wait_for(lambda: page.evaluate(PANEL_SHOWN), 60, 'the start panel')
         page.tap('#start')
+        page.wait_for(lambda: page.evaluate(PLAYING), 60, 'the show started by a touch')
         digests = [wait_for_digests(page, 1, 120)]
         page.press_escape()
         page.wait_for(lambda: page.evaluate(PANEL_SHOWN), 60, 'the panel after the first show')
         for kind in ('rawKeyDown', 'keyUp'):
             page.call('Input.dispatchKeyEvent', type=kind, key='Enter', code='Enter', windowsVirtualKeyCode=13)
+        page.wait_for(lambda: page.evaluate(PLAYING), 60, 'the second show started by Enter')
         digests.append(wait_for_digests(page, 2, 120))
         print('two shows in one page load: %s' % digests)
         failures += ['show %d made %r, the native build %r' % (n + 1, d, expected)
