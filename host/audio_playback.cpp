@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -34,9 +35,8 @@ Playback playback;
 // the first buffers are finished, so the song is heard from its first frame.
 // The render then runs far ahead of playback.
 void waitForHeadStart() {
-  const uint64_t giveUpNs = monotonicNanoseconds() + kHeadStartLimitNs;
-  while (synthFramesDone() < kHeadStartFrames && monotonicNanoseconds() < giveUpNs)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const uint64_t startNs = monotonicNanoseconds();
+  while (!headStartReached(startNs)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 // Without a render thread the frame loop renders: first whatever keeps the
@@ -52,16 +52,16 @@ void renderSlicesAhead(uint32_t position) {
 
 }  // namespace
 
-void startAudio() {
-  if (config->threadedSound && startThread(renderSong, SynthOutput)) {
+void startAudio() { startAudioWith(config->threadedSound ? SongRender::kOwnThread : SongRender::kBeforePlayback); }
+
+void startAudioWith(SongRender render, std::string* outputProblem) {
+  if (render == SongRender::kOwnThread && startThread(renderSong, SynthOutput)) {
     waitForHeadStart();
-  } else if (config->threadedSound) {
+  } else if (render == SongRender::kOwnThread) {
     // Without a thread of its own the song is rendered in slices ahead of
-    // playback, from the frame loop (platforms without threads: the web).
-    std::fprintf(stderr, "glass-meridian: no thread for the song's render; the frame loop renders it\n");
-    playback.renderInSlices = true;
-    renderSlicesAhead(0);
-  } else {
+    // playback, from the frame loop.
+    renderSongInSlices("no thread for the song's render");
+  } else if (render == SongRender::kBeforePlayback) {
     renderSong(SynthOutput);
   }
   const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
@@ -69,8 +69,20 @@ void startAudio() {
   playback.outputOpen = openAudioOutput(song, &reason);
   if (!playback.outputOpen) {
     std::fprintf(stderr, "glass-meridian: %s; the show plays silently on the system clock\n", reason.c_str());
+    if (outputProblem) *outputProblem = reason;
     playback.wallStartNs = monotonicNanoseconds();
   }
+}
+
+bool headStartReached(uint64_t startNs) {
+  return synthFramesDone() >= kHeadStartFrames || monotonicNanoseconds() - startNs >= kHeadStartLimitNs;
+}
+
+void renderSongInSlices(const std::string& reason) {
+  if (playback.renderInSlices) return;
+  if (!reason.empty()) std::fprintf(stderr, "glass-meridian: %s; the frame loop renders it\n", reason.c_str());
+  playback.renderInSlices = true;
+  renderSlicesAhead(0);
 }
 
 uint32_t playedPosition() {
@@ -86,4 +98,11 @@ void keepSongAhead(uint32_t position) {
 void stopAudio() {
   if (playback.outputOpen) closeAudioOutput();
   playback.outputOpen = false;
+}
+
+void resetAudio() {
+  stopAudio();
+  playback = Playback{};
+  resetSynth();
+  std::memset(SynthOutput, 0, sizeof SynthOutput);
 }

@@ -69,14 +69,22 @@ SetupWindowContent setupWindowContent(const IntroConfig& record) {
   return content;
 }
 
-int showSetupDialog(IntroConfig* record) {
+SetupWindowContent beginSetupDialog(IntroConfig* record) {
   config = record;
   fillModeList();
-  SetupWindowChoice choice;
-  const int result = runSetupWindow(setupWindowContent(*record), choice);
-  if (result != 1) return result;
+  return setupWindowContent(*record);
+}
+
+void applySetupChoice(IntroConfig& record, const SetupWindowChoice& choice) {
   DisplayMode now = {};
   const bool known = currentDisplayMode(now.width, now.height);
-  applyStart(*record, choice.selected, choice.fullScreenTicked, known ? &now : nullptr);
+  applyStart(record, choice.selected, choice.fullScreenTicked, known ? &now : nullptr);
+}
+
+int showSetupDialog(IntroConfig* record) {
+  const SetupWindowContent content = beginSetupDialog(record);
+  SetupWindowChoice choice;
+  const int result = runSetupWindow(content, choice);
+  if (result == 1) applySetupChoice(*record, choice);
   return result;
 }

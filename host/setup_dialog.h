@@ -42,6 +42,12 @@ void applyStart(IntroConfig& record, int selection, bool fullScreenTicked, const
 // entry selected for the record and the box ticked unless it is windowed.
 SetupWindowContent setupWindowContent(const IntroConfig& record);
 
+// The dialog in two halves, for a window that answers later (a page's
+// panel): publishes `config`, fills the list and returns what the window
+// shows; then, after START, applies the choice to the record.
+SetupWindowContent beginSetupDialog(IntroConfig* record);
+void applySetupChoice(IntroConfig& record, const SetupWindowChoice& choice);
+
 // Publishes `config`, runs the dialog. 1 after START, 0 after CANCEL or
 // closing the dialog, -1 when the dialog cannot be created.
 int showSetupDialog(IntroConfig* record);

@@ -72,15 +72,26 @@ void initGraphics() {
   if (!createRendererResources(&error)) failWithoutGraphics(error);
 }
 
+bool stepShow() {
+  const uint32_t position = playedPosition();
+  keepSongAhead(position);
+  const EffectValues values = beginFrameFromRecording(showState, position);
+  renderFrame(frameInputs(showState, values), showState.textPageState);
+  if (endFrame(showState, position)) return false;
+  return !escapePressed();
+}
+
 void runFrameLoop() {
-  for (;;) {
-    const uint32_t position = playedPosition();
-    keepSongAhead(position);
-    const EffectValues values = beginFrameFromRecording(showState, position);
-    renderFrame(frameInputs(showState, values), showState.textPageState);
-    if (endFrame(showState, position)) return;
-    if (escapePressed()) return;
+  while (stepShow()) {
   }
+}
+
+void resetShow() {
+  resetAudio();
+  releaseRenderer();
+  closeWindow();
+  removeShowFont();
+  showState = ShowState{};
 }
 
 void shutdown() {

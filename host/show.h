@@ -19,8 +19,20 @@ int runShow(int32_t instance);
 // with status 1, after a message, when one of them fails.
 void initGraphics();
 
+// One frame: reads the clock, keeps the song ahead of it, steps the frame's
+// values and draws them. False once the song has played to its end or
+// Escape has been pressed. The desktop's frame loop calls it until then;
+// a page calls it once per animation frame.
+bool stepShow();
+
 // Frames until the song has played to its end or Escape is pressed.
 void runFrameLoop();
+
+// Back to the state before initGraphics and startAudio, for another show
+// in the same process (a page): the audio output and the song
+// (resetAudio), the renderer, the window, the font and showState. A render
+// beside playback must have stopped.
+void resetShow();
 
 // Removes the font, stops the audio device and ends the process with status
 // 0, or 128 + the signal's number after a stop signal.

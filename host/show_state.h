@@ -1,7 +1,7 @@
 // The show's carried state: everything the frame loop keeps from one frame
 // to the next, in one record. The show owns one (showState, host/show.h);
 // an offline render that starts late steps a copy of its own through the
-// frames before its first (tools/capture/frame_replay.h).
+// frames before its first (host/frame_replay.h).
 #pragma once
 
 #include "visuals/effect_values.h"

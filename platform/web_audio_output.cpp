@@ -3,7 +3,9 @@
 // of the position schedules the buffers due within the next moments, as far
 // as their frames are complete (a buffer whose time has come is scheduled
 // as it stands: its unfinished frames play as silence). The played position
-// is the context's clock since the first buffer's start.
+// is the context's clock since the first buffer's start. The context is
+// made and resumed beforehand (prepareAudioOutput), while the viewer's
+// click still counts, and closed with the output.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -23,43 +25,62 @@ struct WebAudioOutput {
   bool open = false;
   uint32_t scheduledThrough = 0;  // frames handed to the context
   uint32_t lastPosition = 0;
-  bool digestReported = false;
   float buffer[kBufferFrames * 2] = {};
 };
 
 WebAudioOutput output;
 
-// Module.webAudio.position() is the one reading of the played position.
-EM_ASYNC_JS(int, openContext, (int sampleRate), {
+using AudioReady = void (*)();
+
+// A new context, resumed; `ready` is called once it plays or the browser
+// has held it back for a moment (the click that started it may not count).
+EM_JS(void, makeContext, (int sampleRate, AudioReady ready), {
+  const audio = webAudioOutput;
+  const answer = () => {
+    try {
+      getWasmTableEntry(ready)();
+    } catch (failure) {
+      if (failure !== "unwind") throw failure;
+    }
+  };
+  if (audio.context) audio.context.close();
+  audio.context = null;
+  audio.problem = "";
   let context;
   try {
     context = new AudioContext({sampleRate: sampleRate, latencyHint: "playback"});
   } catch (failure) {
-    Module.webAudioProblem = String(failure);
-    return 0;
+    audio.problem = String(failure);
+    setTimeout(answer, 0);
+    return;
   }
-  if (context.state !== "running") {
-    await Promise.race([context.resume(), new Promise(resolve => setTimeout(resolve, 300))]);
-  }
-  if (context.state !== "running") {
-    Module.webAudioProblem = "the browser holds sound back until the page gets a click or a key";
-    context.close();
-    return 0;
-  }
-  const audio = {context: context, startTime: context.currentTime + 0.1, sampleRate: sampleRate};
-  audio.position = () => Math.max(0, Math.floor((audio.context.currentTime - audio.startTime) * audio.sampleRate));
-  Module.webAudio = audio;
-  return 1;
+  audio.context = context;
+  audio.sampleRate = sampleRate;
+  const resumed = context.state === "running" ? Promise.resolve() : context.resume();
+  Promise.race([resumed, new Promise(resolve => setTimeout(resolve, 300))]).catch(() => {}).then(answer);
 });
 
-EM_JS(void, audioProblem, (char* out, int capacity), {
-  stringToUTF8(Module.webAudioProblem || "no reason given", out, capacity);
+// The prepared context starts playing now; false with the reason when it
+// does not play.
+EM_JS(bool, startContext, (char* problem, int capacity), {
+  const audio = webAudioOutput;
+  if (!audio.context || audio.context.state !== "running") {
+    const reason = audio.problem || (audio.context ? "the browser holds sound back until the page gets a click or a key"
+                                                   : "the page has no audio context");
+    stringToUTF8(reason, problem, capacity);
+    return false;
+  }
+  audio.startTime = audio.context.currentTime + 0.1;
+  return true;
 });
 
-EM_JS(double, contextPosition, (), { return Module.webAudio.position(); });
+EM_JS(double, contextPosition, (), {
+  const audio = webAudioOutput;
+  return Math.max(0, Math.floor((audio.context.currentTime - audio.startTime) * audio.sampleRate));
+});
 
 EM_JS(void, scheduleBuffer, (const float* samples, int frames, int channels, int atFrame), {
-  const audio = Module.webAudio;
+  const audio = webAudioOutput;
   const buffer = audio.context.createBuffer(channels, frames, audio.sampleRate);
   const interleaved = HEAPF32.subarray(samples >> 2, (samples >> 2) + frames * channels);
   for (let channel = 0; channel < channels; ++channel) {
@@ -73,8 +94,9 @@ EM_JS(void, scheduleBuffer, (const float* samples, int frames, int channels, int
 });
 
 EM_JS(void, closeContext, (), {
-  if (Module.webAudio) Module.webAudio.context.close();
-  Module.webAudio = undefined;
+  const audio = webAudioOutput;
+  if (audio.context) audio.context.close();
+  audio.context = null;
 });
 
 void scheduleDueBuffers(uint32_t played) {
@@ -105,9 +127,8 @@ bool openAudioOutput(const AudioBlock& block, std::string* error) {
     *error = webFailure("No sound", "the audio output plays one or two channels of at least one frame");
     return false;
   }
-  if (!openContext(static_cast<int>(block.format.sampleRate))) {
-    char problem[256];
-    audioProblem(problem, sizeof problem);
+  char problem[256];
+  if (!startContext(problem, sizeof problem)) {
     *error = webFailure("No sound in this page", problem);
     return false;
   }
@@ -126,12 +147,10 @@ uint32_t audioOutputPosition() {
   const uint32_t now = static_cast<uint32_t>(std::min<double>(reading, block.frames));
   output.lastPosition = std::max(output.lastPosition, now);
   scheduleDueBuffers(output.lastPosition);
-  if (!output.digestReported && (!block.framesFinished || block.framesFinished() >= block.frames)) {
-    output.digestReported = true;
-    reportBlockDigest(block);
-  }
   return output.lastPosition;
 }
+
+void prepareAudioOutput(uint32_t sampleRate, void (*ready)()) { makeContext(static_cast<int>(sampleRate), ready); }
 
 void closeAudioOutput() {
   if (!output.open) return;

@@ -1,7 +1,8 @@
-// The installed face and its rasterisation in a web page: the file is
-// fetched from beside the page and checked as the other platforms check it,
-// handed to the browser as a FontFace, and each glyph drawn by the browser
-// into a canvas, whose coverage becomes the same glyph atlas FreeType makes.
+// The installed face and its rasterisation in a web page: the file, fetched
+// from beside the page and loaded as a FontFace before the program started
+// (web_font.js), is checked as the other platforms check it and added to
+// the page's fonts; each glyph is drawn by the browser into a canvas, whose
+// coverage becomes the same glyph atlas FreeType makes.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -19,50 +20,43 @@
 namespace {
 
 struct WebFont {
-  std::string fileName;  // "" while none is installed
-  std::string family;
+  std::string fileName;   // "" while none is installed
+  std::string family;     // as the file names it
+  std::string cssFamily;  // as the page's fonts know it
   FaceMetrics metrics = {};
 };
 
 WebFont web;
 
-// The file's bytes in memory the caller frees, with their count at *size;
-// null with the HTTP status (0: no answer) at *size when it cannot be had.
-EM_ASYNC_JS(unsigned char*, fetchFile, (const char* name, int* size), {
-  try {
-    const response = await fetch(UTF8ToString(name));
-    if (!response.ok) {
-      HEAP32[size >> 2] = response.status;
-      return 0;
-    }
-    const bytes = new Uint8Array(await response.arrayBuffer());
-    const memory = _malloc(Math.max(bytes.length, 1));
-    HEAPU8.set(bytes, memory);
-    HEAP32[size >> 2] = bytes.length;
-    return memory;
-  } catch (failure) {
-    HEAP32[size >> 2] = 0;
+// The prefetched file's bytes in memory the caller frees, with their count
+// at *size; null when the page has none: *size gets the HTTP status (0: no
+// answer), or -1 where the page did not fetch the file at all.
+EM_JS(unsigned char*, prefetchedFile, (const char* name, int* size), {
+  const file = webFont.files[UTF8ToString(name)];
+  if (!file || !file.bytes) {
+    HEAP32[size >> 2] = file ? file.status : -1;
     return 0;
   }
+  const memory = _malloc(Math.max(file.bytes.length, 1));
+  HEAPU8.set(file.bytes, memory);
+  HEAP32[size >> 2] = file.bytes.length;
+  return memory;
 });
 
-// The face under `family` in the page's fonts; false when the browser
-// refuses the file.
-EM_ASYNC_JS(bool, addFontFace, (const char* family, const unsigned char* bytes, int size), {
-  try {
-    const face = new FontFace(UTF8ToString(family), HEAPU8.slice(bytes, bytes + size));
-    await face.load();
-    document.fonts.add(face);
-    Module.webFontFace = face;
-    return true;
-  } catch (failure) {
-    return false;
-  }
+// Adds the file's loaded face to the page's fonts and writes its CSS family
+// to `family`; false when the browser refused the file.
+EM_JS(bool, addFontFace, (const char* name, char* family, int capacity), {
+  const file = webFont.files[UTF8ToString(name)];
+  if (!file || !file.face) return false;
+  document.fonts.add(file.face);
+  webFont.installed = file.face;
+  stringToUTF8(file.face.family, family, capacity);
+  return true;
 });
 
 EM_JS(void, removeFontFace, (), {
-  if (Module.webFontFace) document.fonts.delete(Module.webFontFace);
-  Module.webFontFace = undefined;
+  if (webFont.installed) document.fonts.delete(webFont.installed);
+  webFont.installed = null;
 });
 
 // Draws one character at ppemY pixels to the em, stretched to ppemX across,
@@ -75,12 +69,12 @@ EM_JS(void, drawGlyph,
       {
   const margin = Math.ceil(Math.max(ppemX, ppemY)) + 2;
   const width = 4 * margin, height = 4 * margin;
-  const canvas = Module.webGlyphCanvas || (Module.webGlyphCanvas = document.createElement("canvas"));
+  const canvas = webFont.glyphCanvas || (webFont.glyphCanvas = document.createElement("canvas"));
   canvas.width = width;
   canvas.height = height;
   const context = canvas.getContext("2d", {willReadFrequently: true});
   context.clearRect(0, 0, width, height);
-  context.font = ppemY + "px \"" + UTF8ToString(family) + "\"";
+  context.font = ppemY + "px '" + UTF8ToString(family) + "'";
   context.textBaseline = "alphabetic";
   context.fillStyle = "#fff";
   const stretch = ppemX / ppemY;
@@ -119,7 +113,8 @@ bool installFont(const char* fileName, const char* family, std::string* error) {
   const std::string name = fileName ? fileName : "";
   const std::string wanted = family ? family : "";
   int size = 0;
-  unsigned char* memory = fetchFile(name.c_str(), &size);
+  unsigned char* memory = prefetchedFile(name.c_str(), &size);
+  if (!memory && size < 0) return refuse(error, name, "the page does not load it before the program starts");
   if (!memory) {
     return refuse(error, name, "the page could not fetch it from beside itself" +
                                    (size ? " (HTTP status " + std::to_string(size) + ")" : std::string()));
@@ -133,11 +128,12 @@ bool installFont(const char* fileName, const char* family, std::string* error) {
   if (familyInFile != wanted)
     return refuse(error, name, "its family is \"" + familyInFile + "\", not \"" + wanted + "\"");
   if (!web.fileName.empty()) removeFontFace();
-  if (!addFontFace(wanted.c_str(), bytes.data(), static_cast<int>(bytes.size()))) {
+  char cssFamily[256];
+  if (!addFontFace(name.c_str(), cssFamily, sizeof cssFamily)) {
     web = WebFont{};
     return refuse(error, name, "the browser refused the font");
   }
-  web = WebFont{name, wanted, metrics};
+  web = WebFont{name, wanted, cssFamily, metrics};
   return true;
 }
 
@@ -164,7 +160,7 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
   for (int g = 0; g < kAtlasGlyphs; ++g) {
     AtlasGlyph& glyph = atlas.glyphs[g];
     int box[4] = {};
-    drawGlyph(web.family.c_str(), scale.ppemX, scale.ppemY, kFirstAtlasCode + g, box, &glyph.advance,
+    drawGlyph(web.cssFamily.c_str(), scale.ppemX, scale.ppemY, kFirstAtlasCode + g, box, &glyph.advance,
               scratch.data(), capacity);
     glyph.width = box[0];
     glyph.height = box[1];

@@ -1,29 +1,17 @@
 // The page's program: its end and the stop requests it cannot get. A page
-// has no process to end: a show that ended well returns to the start panel
-// (the page loads afresh without its autostart); one that failed leaves
-// its message on the page.
+// has no process to end: the program goes back to the page, which keeps
+// what it shows (a failed start leaves its message there), and the page's
+// entry answers the next click.
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
 
 #include "platform/process.h"
 #include "platform/stop_signals.h"
-#include "platform/web_page.h"
 
-namespace {
-
-EM_JS(void, returnToPanel, (), {
-  const url = new URL(location.href);
-  url.searchParams.delete("autostart");
-  location.replace(url.href);
-});
-
-}  // namespace
-
-void exitProcess(int status) {
+void exitProcess(int) {
   std::fflush(nullptr);
-  if (status == 0) returnToPanel();
-  keepPage();
+  emscripten_exit_with_live_runtime();
 }
 
 int32_t programInstance() { return 0; }

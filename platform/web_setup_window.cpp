@@ -1,34 +1,57 @@
 // The setup window as a panel in the page: the same texts, controls, order
-// and keys (Enter starts, Escape cancels). START asks the browser for full
-// screen while its click still counts as the viewer's gesture. With the
-// page's `autostart` parameter the panel answers START with what it was
-// given, without showing itself.
+// and keys (Enter starts, Escape cancels); START and CANCEL take a click or
+// a touch. START asks the browser for full screen while its click still
+// counts as the viewer's gesture. With the page's `autostart` parameter the
+// panel answers START with what it was given, without showing itself. The
+// answer comes through a callback, in the click's own turn.
 #include <emscripten/emscripten.h>
 
 #include <string>
 
 #include "platform/setup_window.h"
+#include "platform/web_page.h"
 
 namespace {
 
+struct WebPanel {
+  PanelAnswered answered = nullptr;
+};
+
+WebPanel panel;
+
+using PackedAnswer = void (*)(int answer);
+
 // The answer packed in one number: bit 0 START, bit 1 the box ticked, the
 // selected entry + 1 from bit 2 on.
-EM_ASYNC_JS(int, runPanel,
-            (const char* caption, const char* banner, const char* rule, const char* resolutionLabel,
-             const char* fullScreenLabel, const char* startText, const char* cancelText, const char* modeTexts,
-             int selected, bool ticked),
-            {
+EM_JS(void, showPanel,
+      (const char* caption, const char* banner, const char* rule, const char* resolutionLabel,
+       const char* fullScreenLabel, const char* startText, const char* cancelText, const char* modeTexts,
+       int selected, bool ticked, PackedAnswer answer),
+      {
   const panel = document.getElementById("panel");
   const text = pointer => UTF8ToString(pointer);
   const pack = (start, entry, box) => (start ? 1 : 0) | (box ? 2 : 0) | ((entry + 1) << 2);
+  const reply = packed => {
+    try {
+      getWasmTableEntry(answer)(packed);
+    } catch (failure) {
+      if (failure !== "unwind") throw failure;
+    }
+  };
   const askFullScreen = () => {
     const stage = document.getElementById("stage");
     if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
   };
   document.title = text(caption);
-  if (new URLSearchParams(location.search).has("autostart")) {
+  // autostart answers once: the panel shows itself after that show.
+  const address = new URL(location.href);
+  if (address.searchParams.has("autostart")) {
+    address.searchParams.delete("autostart");
+    history.replaceState(history.state, "", address.href);
     if (ticked) askFullScreen();
-    return pack(true, selected, ticked);
+    const packed = pack(true, selected, ticked);
+    setTimeout(() => reply(packed), 0);
+    return;
   }
   const element = (tag, properties) => Object.assign(document.createElement(tag), properties);
   const list = element("select", {size: 6, id: "modes"});
@@ -49,35 +72,53 @@ EM_ASYNC_JS(int, runPanel,
                         row(resolutionLabel, list, "modes"), row(fullScreenLabel, box, "fullscreen"), buttons);
   panel.hidden = false;
   start.focus();
-  return await new Promise(resolve => {
-    const finish = started => {
+  const finish = started => {
+    removeEventListener("keydown", onKey, true);
+    panel.hidden = true;
+    if (started && box.checked) askFullScreen();
+    reply(pack(started, list.selectedIndex, box.checked));
+  };
+  const onKey = event => {
+    if (panel.hidden) {
       removeEventListener("keydown", onKey, true);
-      panel.hidden = true;
-      if (started && box.checked) askFullScreen();
-      resolve(pack(started, list.selectedIndex, box.checked));
-    };
-    const onKey = event => {
-      if (event.key !== "Enter" && event.key !== "Escape") return;
-      event.preventDefault();
-      finish(event.key === "Enter");
-    };
-    addEventListener("keydown", onKey, true);
-    start.onclick = () => finish(true);
-    cancel.onclick = () => finish(false);
-  });
+      return;
+    }
+    if (event.key !== "Enter" && event.key !== "Escape") return;
+    event.preventDefault();
+    finish(event.key === "Enter");
+  };
+  addEventListener("keydown", onKey, true);
+  start.onclick = () => finish(true);
+  cancel.onclick = () => finish(false);
 });
+
+EM_JS(void, hidePanel, (), { document.getElementById("panel").hidden = true; });
+
+void panelAnswered(int answer) {
+  SetupWindowChoice choice;
+  choice.fullScreenTicked = (answer & 2) != 0;
+  choice.selected = (answer >> 2) - 1;
+  const PanelAnswered answered = panel.answered;
+  panel.answered = nullptr;
+  if (answered) answered(answer & 1, &choice);
+}
 
 }  // namespace
 
-int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice) {
+void openSetupPanel(const SetupWindowContent& content, PanelAnswered answered) {
+  panel.answered = answered;
   std::string modes;
   for (const std::string& mode : content.modeTexts) modes += mode + "\n";
-  const int answer = runPanel(content.caption.c_str(), content.banner.c_str(), content.rule.c_str(),
-                              content.resolutionLabel.c_str(), content.fullScreenLabel.c_str(),
-                              content.startText.c_str(), content.cancelText.c_str(), modes.c_str(), content.selected,
-                              content.fullScreenTicked);
-  if ((answer & 1) == 0) return 0;
-  choice.fullScreenTicked = (answer & 2) != 0;
-  choice.selected = (answer >> 2) - 1;
-  return 1;
+  showPanel(content.caption.c_str(), content.banner.c_str(), content.rule.c_str(), content.resolutionLabel.c_str(),
+            content.fullScreenLabel.c_str(), content.startText.c_str(), content.cancelText.c_str(), modes.c_str(),
+            content.selected, content.fullScreenTicked, panelAnswered);
 }
+
+void closeSetupPanel() {
+  panel.answered = nullptr;
+  hidePanel();
+}
+
+// A page's panel cannot hold its caller until it is answered: it answers
+// through openSetupPanel's callback instead.
+int runSetupWindow(const SetupWindowContent&, SetupWindowChoice&) { return -1; }

@@ -28,18 +28,9 @@ EM_JS(void, showCanvas, (int width, int height, bool visible, bool hideCursor), 
 
 EM_JS(void, hideCanvas, (), { document.getElementById("stage").hidden = true; });
 
-// Hands the frame to the browser's compositor: control goes back to the
-// page until its next animation frame (or a moment, where the page is
-// hidden and the browser holds animation frames back).
-EM_ASYNC_JS(void, waitForAnimationFrame, (), {
-  await new Promise(resolve => {
-    requestAnimationFrame(() => resolve());
-    setTimeout(resolve, 100);
-  });
-});
-
-
-void handToCompositor() { waitForAnimationFrame(); }
+// The browser shows the canvas when the animation frame's callback returns:
+// nothing to swap.
+void handToCompositor() {}
 
 // The canvas's drawing buffer; the page's style scales it to the window.
 void canvasDrawableSize(int* width, int* height) { emscripten_get_canvas_element_size("#canvas", width, height); }

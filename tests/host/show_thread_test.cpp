@@ -18,6 +18,7 @@
 #include "host/intro_config.h"
 #include "host/show_state.h"
 #include "platform/audio_block.h"
+#include "platform/byte_digest.h"
 #include "synth/render_song.h"
 #include "synth/shared_buffers.h"
 #include "tests/platform/scratch_folder.h"
@@ -199,3 +200,35 @@ TEST(ShowThreadsDeathTest, WithoutASecondThreadTheFrameLoopRendersAhead) {
 }
 
 }  // namespace
+
+// A second show in the same process (a page's reset in place) starts from
+// nothing: resetAudio leaves no frame, recording row or synthesizer state of
+// the first, and the second render, before playback or in slices from the
+// frame loop, makes the same song to the bit.
+TEST_F(ShowThreads, AfterResetAudioASecondStartMakesTheSameSong) {
+  if (kSanitized) GTEST_SKIP() << "three whole renders are too slow under the sanitizers";
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const auto songDigest = [] { return byteDigest(SynthOutput, sizeof SynthOutput); };
+  startAudioWith(SongRender::kBeforePlayback);
+  const uint64_t first = songDigest();
+  const float lastRow = EnvelopeRecording[kEnvelopeRows - 1][4];
+  for (const bool inSlices : {false, true}) {
+    resetAudio();
+    ASSERT_EQ(synthFramesDone(), 0u);
+    ASSERT_TRUE(std::all_of(std::begin(SynthOutput), std::end(SynthOutput), [](float f) { return f == 0.0f; }));
+    ASSERT_EQ(EnvelopeRecording[kEnvelopeRows - 1][4], 0.0f);
+    if (inSlices) {
+      testing::internal::CaptureStderr();
+      startAudioWith(SongRender::kOutside);
+      renderSongInSlices("the worker stopped");
+      EXPECT_NE(testing::internal::GetCapturedStderr().find("the worker stopped; the frame loop renders it"),
+                std::string::npos);
+      while (synthFramesDone() < kSongFrames) keepSongAhead(playedPosition());
+    } else {
+      startAudioWith(SongRender::kBeforePlayback);
+    }
+    EXPECT_EQ(songDigest(), first) << (inSlices ? "in slices" : "before playback");
+    EXPECT_EQ(EnvelopeRecording[kEnvelopeRows - 1][4], lastRow);
+  }
+  resetAudio();
+}

@@ -1,5 +1,5 @@
 // Which frames a capture draws, at which positions, with which sound.
-#include "tools/capture/frame_schedule.h"
+#include "host/frame_schedule.h"
 
 #include <gtest/gtest.h>
 

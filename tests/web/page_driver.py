@@ -15,7 +15,7 @@ import zlib
 
 
 class Page:
-    def __init__(self, folder, width, height):
+    def __init__(self, folder, width, height, browser_args=()):
         handler = functools.partial(QuietHandler, directory=folder)
         self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -26,7 +26,7 @@ class Page:
             [os.environ.get('GM_CHROMIUM', 'chromium'), '--headless=new', '--no-sandbox',
              '--enable-unsafe-swiftshader', '--autoplay-policy=no-user-gesture-required',
              '--remote-debugging-pipe', '--user-data-dir=' + self.profile, '--no-first-run',
-             '--window-size=%d,%d' % (width, height), 'about:blank'],
+             '--window-size=%d,%d' % (width, height), *browser_args, 'about:blank'],
             close_fds=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=lambda: pipe_ends_at_3_and_4(to_browser_read, from_browser_write))
         os.close(to_browser_read)
@@ -34,6 +34,7 @@ class Page:
         self.pending = b''
         self.next_id = 0
         self.console = []
+        self.console_times = []  # when the page wrote each line, seconds since the epoch
         self.session = None
         target = next(t for t in self.call('Target.getTargets')['targetInfos'] if t['type'] == 'page')
         self.session = self.call('Target.attachToTarget', targetId=target['targetId'], flatten=True)['sessionId']
@@ -68,9 +69,11 @@ class Page:
         message = json.loads(text)
         if message.get('method') == 'Runtime.consoleAPICalled':
             self.console.append(' '.join(str(a.get('value', '')) for a in message['params']['args']))
+            self.console_times.append(message['params']['timestamp'] / 1000)
         elif message.get('method') == 'Runtime.exceptionThrown':
             details = message['params']['exceptionDetails']
             self.console.append('exception: ' + details.get('exception', {}).get('description', details['text']))
+            self.console_times.append(time.time())
         return message
 
     def evaluate(self, expression):
@@ -92,8 +95,20 @@ class Page:
         raise AssertionError('timed out after %d s waiting for %s' % (timeout, what))
 
     def console_line(self, prefix):
+        return next(iter(self.console_lines(prefix)), None)
+
+    def console_lines(self, prefix):
         self.evaluate('0')  # takes in the events that came meanwhile
-        return next((line for line in self.console if line.startswith(prefix)), None)
+        return [line for line in self.console if line.startswith(prefix)]
+
+    def tap(self, element):
+        """A touch on the middle of the element (a CSS selector), as a finger gives it."""
+        box = self.evaluate('(() => { const r = document.querySelector(%s).getBoundingClientRect();'
+                            ' return [r.x + r.width / 2, r.y + r.height / 2]; })()' % json.dumps(element))
+        self.call('Emulation.setTouchEmulationEnabled', enabled=True)
+        point = [{'x': box[0], 'y': box[1]}]
+        self.call('Input.dispatchTouchEvent', type='touchStart', touchPoints=point)
+        self.call('Input.dispatchTouchEvent', type='touchEnd', touchPoints=[])
 
     def press_escape(self):
         for kind in ('rawKeyDown', 'keyUp'):

@@ -86,14 +86,6 @@ std::string secondsText(double seconds) {
   return text;
 }
 
-std::string songSpan() {
-  char text[48];
-  std::snprintf(text, sizeof text, "0 to %.3f s", kSongSeconds);
-  return text;
-}
-
-bool insideSong(double seconds) { return seconds >= 0.0 && seconds <= kSongSeconds; }
-
 struct Given {
   bool fps = false, from = false, to = false;
 };
@@ -105,12 +97,7 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
       *error = "--size needs WIDTHxHEIGHT, for instance 1280x720, not '" + text + "'";
       return false;
     }
-    if (o->width < kSmallestSide || o->height < kSmallestSide || o->width > kLargestSide ||
-        o->height > kLargestSide) {
-      *error = "the frame size " + text + " is not supported: each side from " + std::to_string(kSmallestSide) +
-               " to " + std::to_string(kLargestSide) + " pixels";
-      return false;
-    }
+    if (!checkFrameSize(o->width, o->height, text, error)) return false;
   } else if (option == "--fps") {
     long fps = 0;
     if (!parseCount(value, value + text.size(), kHighestFps, &fps) || fps < 1 || fps > long{kHighestFps}) {
@@ -126,10 +113,7 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
       *error = option + " needs a time in seconds, not '" + text + "'";
       return false;
     }
-    if (!insideSong(seconds)) {
-      *error = option + " " + text + " lies outside the song (" + songSpan() + ")";
-      return false;
-    }
+    if (!checkSongTime(seconds, option + " " + text, error)) return false;
     if (option == "--from") {
       o->from = seconds;
       given->from = true;

@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/capture/frame_schedule.h"
+#include "host/frame_schedule.h"
+#include "host/still_checks.h"
 
-inline constexpr int kSmallestSide = 16;
-inline constexpr int kLargestSide = 16384;
 inline constexpr uint32_t kHighestFps = 1000;
 
 struct CaptureOptions {

@@ -15,7 +15,7 @@
 #include "tools/capture/capture_graphics.h"
 #include "tools/capture/capture_stop.h"
 #include "tools/capture/frame_files.h"
-#include "tools/capture/frame_replay.h"
+#include "host/frame_replay.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/song_render.h"
 #include "tools/capture/staged_output.h"

@@ -9,8 +9,9 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_status.h"
 #include "tools/capture/capture_stop.h"
-#include "tools/capture/frame_replay.h"
-#include "tools/capture/frame_schedule.h"
+#include "host/frame_replay.h"
+#include "host/frame_schedule.h"
+#include "host/still_checks.h"
 #include "tools/capture/png_file.h"
 #include "tools/capture/song_render.h"
 #include "tools/capture/staged_output.h"
@@ -36,20 +37,13 @@ bool drawStill(uint32_t position, const StillRequest& request, std::vector<uint8
 
 int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
   uint32_t position = 0;
-  if (!stillPosition(request.seconds, &position)) {
-    char text[160];
-    std::snprintf(text, sizeof text, "The music position %g s lies outside the song (0 to %.3f s).", request.seconds,
-                  kSongSeconds);
-    *error = text;
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%g s", request.seconds);
+  if (!checkSongTime(request.seconds, std::string("the music position ") + seconds, error) ||
+      !stillPosition(request.seconds, &position) ||
+      !checkFrameSize(request.width, request.height,
+                      std::to_string(request.width) + "x" + std::to_string(request.height), error))
     return kCaptureRefused;
-  }
-  if (request.width < kSmallestSide || request.height < kSmallestSide || request.width > kLargestSide ||
-      request.height > kLargestSide) {
-    *error = "The frame size " + std::to_string(request.width) + "x" + std::to_string(request.height) +
-             " is not supported (" + std::to_string(kSmallestSide) + " to " + std::to_string(kLargestSide) +
-             " pixels a side).";
-    return kCaptureRefused;
-  }
   if (!installCaptureFont(error)) return kCaptureRefused;
   const bool drawn = drawStill(position, request, rgb, error);
   removeCaptureFont();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/capture/frame_schedule.h"
+#include "host/frame_schedule.h"
 
 struct StillRequest {
   double seconds;    // playback position in seconds

@@ -1,4 +1,4 @@
-#include "tools/capture/frame_schedule.h"
+#include "host/frame_schedule.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "tools/capture/frame_replay.h"
+#include "host/frame_replay.h"
 
 #include "host/frame_values.h"
-#include "tools/capture/frame_schedule.h"
+#include "host/frame_schedule.h"
 #include "visuals/text_layout.h"
 
 namespace {
