@@ -1,8 +1,8 @@
 #include "host/audio_playback.h"
 
 #include <chrono>
-#include <cstdio>
 #include <string>
+#include <vector>
 #include <thread>
 
 #include "host/intro_config.h"
@@ -42,35 +42,41 @@ void waitForHeadStart() {
 // Without a render thread the frame loop renders: first whatever keeps the
 // song kSliceLeadFrames ahead of `position`, then further slices for a few
 // milliseconds, so that the render finishes long before playback does.
-void renderSlicesAhead(uint32_t position) {
-  while (synthFramesDone() < kSongFrames && synthFramesDone() < position + kSliceLeadFrames)
-    renderSongAhead(SynthOutput, kSliceFrames);
+// False with the reason when the song data is refused.
+bool renderSlicesAhead(uint32_t position, std::string* error) {
+  uint32_t rendered = 1;
+  while (rendered != 0 && synthFramesDone() < kSongFrames && synthFramesDone() < position + kSliceLeadFrames)
+    if (!renderSongAhead(SynthOutput, kSliceFrames, &rendered, error)) return false;
   const uint64_t untilNs = monotonicNanoseconds() + kSliceExtraNs;
-  while (synthFramesDone() < kSongFrames && monotonicNanoseconds() < untilNs)
-    renderSongAhead(SynthOutput, kSliceFrames);
+  while (rendered != 0 && synthFramesDone() < kSongFrames && monotonicNanoseconds() < untilNs)
+    if (!renderSongAhead(SynthOutput, kSliceFrames, &rendered, error)) return false;
+  return true;
 }
 
 }  // namespace
 
-void startAudio() {
+bool startAudio(std::vector<std::string>* notes, std::string* error) {
+  // The render thread cannot say why it refuses the song: it is asked here.
+  if (!checkShippedSong(error)) return false;
   if (config->threadedSound && startThread(renderSong, SynthOutput)) {
     waitForHeadStart();
   } else if (config->threadedSound) {
     // Without a thread of its own the song is rendered in slices ahead of
     // playback, from the frame loop (platforms without threads: the web).
-    std::fprintf(stderr, "glass-meridian: no thread for the song's render; the frame loop renders it\n");
+    notes->push_back("no thread for the song's render; the frame loop renders it");
     playback.renderInSlices = true;
-    renderSlicesAhead(0);
-  } else {
-    renderSong(SynthOutput);
+    if (!renderSlicesAhead(0, error)) return false;
+  } else if (renderSong(SynthOutput) != kSongRendered) {
+    return checkShippedSong(error);
   }
   const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
   std::string reason;
   playback.outputOpen = openAudioOutput(song, &reason);
   if (!playback.outputOpen) {
-    std::fprintf(stderr, "glass-meridian: %s; the show plays silently on the system clock\n", reason.c_str());
+    notes->push_back(reason + "; the show plays silently on the system clock");
     playback.wallStartNs = monotonicNanoseconds();
   }
+  return true;
 }
 
 uint32_t playedPosition() {
@@ -80,7 +86,10 @@ uint32_t playedPosition() {
 }
 
 void keepSongAhead(uint32_t position) {
-  if (playback.renderInSlices) renderSlicesAhead(position);
+  // The song passed its check at the start; a refusal would stop the
+  // render, and the song's rest would play as silence.
+  std::string refused;
+  if (playback.renderInSlices && !renderSlicesAhead(position, &refused)) playback.renderInSlices = false;
 }
 
 void stopAudio() {

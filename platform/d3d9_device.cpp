@@ -192,10 +192,17 @@ GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surf
 
 GpuSurface* backBufferSurface() { return state.backBuffer.surface ? &state.backBuffer : nullptr; }
 
-uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
-  if (!texture) return nullptr;
+uint32_t* lockTexture(GpuTexture* texture, int* pitch, std::string* error) {
+  if (!texture) {
+    if (error) *error = "no texture to lock";
+    return nullptr;
+  }
   D3DLOCKED_RECT locked = {};
-  if (!succeeded(texture->texture->LockRect(0, &locked, nullptr, 0), "LockRect")) return nullptr;
+  const HRESULT result = texture->texture->LockRect(0, &locked, nullptr, 0);
+  if (FAILED(result)) {
+    if (error) *error = failedCall("LockRect", result);
+    return nullptr;
+  }
   *pitch = locked.Pitch / 4;
   return static_cast<uint32_t*>(locked.pBits);
 }

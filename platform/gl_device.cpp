@@ -256,8 +256,11 @@ GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surf
 
 GpuSurface* backBufferSurface() { return &state.backBuffer; }
 
-uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
-  if (!texture || texture->locked) return nullptr;
+uint32_t* lockTexture(GpuTexture* texture, int* pitch, std::string* error) {
+  if (!texture || texture->locked) {
+    if (error) *error = texture ? "the texture is locked already" : "no texture to lock";
+    return nullptr;
+  }
   texture->staging.resize(static_cast<size_t>(texture->width) * static_cast<size_t>(texture->height));
   texture->locked = true;
   *pitch = texture->width;

@@ -39,12 +39,7 @@ bool openAudioOutput(const AudioBlock& block, std::string* error) {
     *error = "the audio output is already open";
     return false;
   }
-  if (block.format.channels == 0 || block.format.channels > 8 || block.format.sampleRate == 0 ||
-      block.format.sampleRate > 384000) {
-    *error = "no audio output plays " + std::to_string(block.format.channels) + " channels at " +
-             std::to_string(block.format.sampleRate) + " Hz";
-    return false;
-  }
+  if (!checkAudioBlock(block, error)) return false;
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     *error = sdlFailure("no audio system");
     return false;

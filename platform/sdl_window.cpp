@@ -54,15 +54,7 @@ void release() {
 }  // namespace
 
 bool openWindow(const WindowRequest& request, std::string* error) {
-  if (state.window) {
-    *error = "A window is already open.";
-    return false;
-  }
-  if (request.width <= 0 || request.height <= 0) {
-    *error = "Cannot open a window of " + std::to_string(request.width) + " x " +
-             std::to_string(request.height) + " pixels.";
-    return false;
-  }
+  if (!checkWindowRequest(request, state.window != nullptr, error)) return false;
   if (request.headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     *error = sdlFailure("Could not start the video system");

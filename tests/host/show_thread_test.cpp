@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,6 +25,16 @@
 #include "tests/platform/scratch_folder.h"
 
 namespace {
+
+// Starts the audio as the show does, what it notes on stderr.
+bool startAudioAsTheShow() {
+  std::vector<std::string> notes;
+  std::string error;
+  const bool started = startAudio(&notes, &error);
+  for (const std::string& note : notes) std::fprintf(stderr, "%s\n", note.c_str());
+  if (!started) std::fprintf(stderr, "%s\n", error.c_str());
+  return started;
+}
 
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
@@ -92,7 +104,7 @@ TEST_F(ShowThreads, PulledFramesAreFinishedFramesOrSilence) {
 
 TEST_F(ShowThreads, ThreadedStartReturnsWithAHeadStartAndTheDevicePlaysTheSong) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  startAudio();
+  ASSERT_TRUE(startAudioAsTheShow());
   // The device starts once the first buffers are rendered, long before the end.
   EXPECT_GE(synthFramesDone(), 8192u);
   EXPECT_LT(synthFramesDone(), kSongFrames);
@@ -120,7 +132,7 @@ TEST_F(ShowThreads, AfterASynchronousStartTheFrameLoopFollowsTheDeviceToTheSongs
   setenv("SDL_DISKAUDIOFILE", "played.raw", 1);
   setenv("SDL_DISKAUDIODELAY", "0", 1);
   record.threadedSound = 0;
-  startAudio();
+  ASSERT_TRUE(startAudioAsTheShow());
   EXPECT_EQ(synthFramesDone(), kSongFrames);
 
   // The frame loop's steps without the drawing. At the song's own pace the
@@ -154,7 +166,7 @@ TEST_F(ShowThreads, AfterASynchronousStartTheFrameLoopFollowsTheDeviceToTheSongs
 TEST_F(ShowThreads, WithoutADeviceTheClockRunsOnTheSystemClock) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   testing::internal::CaptureStderr();
-  startAudio();
+  ASSERT_TRUE(startAudioAsTheShow());
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("plays silently"), std::string::npos) << said;
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -186,7 +198,7 @@ TEST(ShowThreadsDeathTest, WithoutASecondThreadTheFrameLoopRendersAhead) {
         config = &record;
         setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
         limitAddressSpace();
-        startAudio();
+        if (!startAudioAsTheShow()) std::exit(3);
         int readings = 0;
         for (uint32_t done = synthFramesDone(); done < kSongFrames; done = synthFramesDone(), ++readings) {
           const uint32_t position = playedPosition();

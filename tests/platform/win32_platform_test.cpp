@@ -98,7 +98,7 @@ TEST_F(Win32Text, ALineIsCentredOnTheRectanglesMidPointInvertedOrNot) {
   ASSERT_NE(target, nullptr) << error;
   GpuTexture* black = createTexture(1, 1, &error);
   int pitch = 0;
-  *lockTexture(black, &pitch) = 0xFF000000u;
+  *lockTexture(black, &pitch, nullptr) = 0xFF000000u;
   unlockTexture(black);
   const QuadVertex quad[4] = {{0, 0, 0, 1, 0, 0}, {96, 0, 0, 1, 1, 0}, {0, 48, 0, 1, 0, 1}, {96, 48, 0, 1, 1, 1}};
 
