@@ -83,7 +83,7 @@ bool openAudioOutput(const AudioBlock& block, std::string* error) {
   }
   // The device only reads the block.
   output.header.lpData = reinterpret_cast<LPSTR>(const_cast<float*>(block.samples));
-  output.header.dwBufferLength = static_cast<DWORD>(bytes);
+  output.header.dwBufferLength = static_cast<DWORD>(uint64_t{block.frames} * output.bytesPerFrame);
   result = waveOutPrepareHeader(output.device, &output.header, sizeof output.header);
   if (result != MMSYSERR_NOERROR) return refuse(error, "waveOutPrepareHeader", result);
   output.prepared = true;
