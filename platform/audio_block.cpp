@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/failure_text.h"
+
 namespace {
 
 // Another thread may be writing the block: every sample is read through a
@@ -36,9 +38,10 @@ bool checkAudioBlock(const AudioBlock& block, std::string* error) {
   if (block.format.channels >= 1 && block.format.channels <= kMostChannels && block.format.sampleRate >= 1 &&
       block.format.sampleRate <= kHighestRate && block.frames >= 1 && bytes <= kMostBytes)
     return true;
-  *error = "no audio output plays " + std::to_string(block.frames) + " frames of " +
-           std::to_string(block.format.channels) + " channels at " + std::to_string(block.format.sampleRate) +
-           " Hz: it plays 1 to " + std::to_string(kMostChannels) + " channels at 1 to " +
-           std::to_string(kHighestRate) + " Hz, at least one frame and less than 4 GiB";
+  *error = platformFailure("no audio output plays " + std::to_string(block.frames) + " frames of " +
+                               std::to_string(block.format.channels) + " channels at " +
+                               std::to_string(block.format.sampleRate) + " Hz",
+                           "it plays 1 to " + std::to_string(kMostChannels) + " channels at 1 to " +
+                               std::to_string(kHighestRate) + " Hz, at least one frame and less than 4 GiB");
   return false;
 }

@@ -5,6 +5,7 @@
 #include "platform/audio_block.h"
 #include "platform/audio_clock.h"
 #include "platform/audio_output.h"
+#include "platform/failure_text.h"
 #include "platform/monotonic_clock.h"
 #include "platform/sdl_shared.h"
 
@@ -36,7 +37,7 @@ void forget() {
 
 bool openAudioOutput(const AudioBlock& block, std::string* error) {
   if (state.device != 0) {
-    *error = "the audio output is already open";
+    *error = platformFailure("the audio output is already open");
     return false;
   }
   if (!checkAudioBlock(block, error)) return false;

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "platform/failure_text.h"
 #include "platform/sdl_shared.h"
 
 namespace {
@@ -22,5 +23,5 @@ bool memoryShort() {
 std::string sdlFailure(const std::string& what) {
   const char* reason = SDL_GetError();
   const std::string said = reason && *reason ? reason : "no reason given";
-  return what + ": " + (memoryShort() ? "out of memory (SDL says: " + said + ")" : said);
+  return platformFailure(what, memoryShort() ? "out of memory (SDL says: " + said + ")" : said);
 }

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/failure_text.h"
+
 namespace {
 
 constexpr size_t kLargestFontFile = size_t{64} << 20;
@@ -153,12 +155,12 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
                       std::vector<unsigned char>& bytes, std::string* error) {
   path = locateTrueTypeFile(name, programFolder);
   if (path.empty()) {
-    *error = name + ": no such file in the working directory or beside the program";
+    *error = platformFailure(name, "no such file in the working directory or beside the program");
     return false;
   }
   std::string why;
   if (!readWholeFile(path, bytes, why)) {
-    *error = path + ": cannot be read: " + why;
+    *error = platformFailure(path + ": cannot be read", why);
     return false;
   }
   return checkTrueTypeBytes(bytes, path, error);
@@ -166,11 +168,11 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
 
 bool checkTrueTypeBytes(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error) {
   if (!trueTypeTablesComplete(bytes)) {
-    *error = path + ": not a complete TrueType font";
+    *error = platformFailure(path, "not a complete TrueType font");
     return false;
   }
   if (!glyphsInsideFile(bytes)) {
-    *error = path + ": not a complete TrueType font: its glyphs lie outside the file";
+    *error = platformFailure(path, "not a complete TrueType font: its glyphs lie outside the file");
     return false;
   }
   return checkTrueTypeMetrics(bytes, path, error);
@@ -227,7 +229,7 @@ bool checkTrueTypeMetrics(const std::vector<unsigned char>& bytes, const std::st
   size_t hheaLength = 0;
   const unsigned char* hhea = tableAt(bytes, "hhea", &hheaLength);
   if (!trueTypeFaceMetrics(bytes, metrics, &why)) {
-    *error = path + ": " + why;
+    *error = platformFailure(path, why);
     return false;
   }
   if (hhea == nullptr || bigEndian(hhea + 10, 2) == 0 || metrics.averageWidth <= 0) {
@@ -239,7 +241,7 @@ bool checkTrueTypeMetrics(const std::vector<unsigned char>& bytes, const std::st
   } else {
     return true;
   }
-  *error = path + ": " + why + ": text cannot be drawn with it";
+  *error = platformFailure(path, why + ": text cannot be drawn with it");
   return false;
 }
 

@@ -76,7 +76,7 @@ class Win32Text : public ::testing::Test {
 TEST_F(Win32Text, ThePrivateFaceComesFromBesideTheProgramAndGoesAgain) {
   std::string error;
   EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr) << "not installed yet";
-  EXPECT_EQ(error, "No installed font \"C64 Pro\" to draw text with.");
+  EXPECT_EQ(error, "no installed font \"C64 Pro\" to draw text with");
   EXPECT_FALSE(installFont("Missing.ttf", "C64 Pro", &error));
   EXPECT_NE(error.find("Missing.ttf: no such file"), std::string::npos) << error;
   EXPECT_FALSE(installFont("C64.ttf", "Some Other Family", &error));

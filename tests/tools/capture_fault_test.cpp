@@ -131,6 +131,14 @@ bool firstFrameWritten(const fs::path& folder) {
   return false;
 }
 
+// Whether a work folder of the capture's has appeared (entries may vanish meanwhile).
+bool workStarted(const fs::path& folder) {
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (it->path().filename().string().find(".capture-") != std::string::npos) return true;
+  return false;
+}
+
 // The work folder: files a capture could replace, a FIFO, folders.
 void prepare(const fs::path& folder, Font font) {
   fs::create_directories(folder / "sub");
@@ -261,7 +269,9 @@ void runFault(const Fault& fault, const fs::path& folder) {
       while (!firstFrameWritten(folder) && Clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      // The outputs' work folders come once the capture catches stops.
+      while (!workStarted(folder) && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
   if (fault.blockAtFirstFrame != nullptr) {
