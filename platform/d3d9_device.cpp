@@ -145,8 +145,9 @@ bool createD3d9Device(HWND window, int width, int height, bool windowed, std::st
                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present, &state.device);
   }
   if (FAILED(result)) {
-    *error = failedCall("CreateDevice", result) + ": no Direct3D 9 device for a " + sizeText(width, height) +
-             (windowed ? " window." : " full screen.");
+    *error = platformFailure(failedCall("CreateDevice", result),
+                             "no Direct3D 9 device for a " + sizeText(width, height) +
+                                 (windowed ? " window" : " full screen"));
     releaseD3d9Device();
     return false;
   }
