@@ -9,9 +9,10 @@
 namespace {
 
 // SDL words a lack of memory as whatever failed for it (a missing EGL
-// device, for one): a probe tells the shortage apart.
+// device, for one): a probe of the address space a software renderer's
+// context takes at least tells the shortage apart.
 bool memoryShort() {
-  constexpr size_t kProbeBytes = size_t{64} << 20;
+  constexpr size_t kProbeBytes = size_t{256} << 20;
   void* probe = mmap(nullptr, kProbeBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (probe == MAP_FAILED) return errno == ENOMEM;
   munmap(probe, kProbeBytes);
