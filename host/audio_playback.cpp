@@ -1,10 +1,10 @@
 #include "host/audio_playback.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/intro_config.h"
 #include "platform/audio_clock.h"
@@ -42,47 +42,55 @@ void waitForHeadStart() {
 // Without a render thread the frame loop renders: first whatever keeps the
 // song kSliceLeadFrames ahead of `position`, then further slices for a few
 // milliseconds, so that the render finishes long before playback does.
-void renderSlicesAhead(uint32_t position) {
-  while (synthFramesDone() < kSongFrames && synthFramesDone() < position + kSliceLeadFrames)
-    renderSongAhead(SynthOutput, kSliceFrames);
+// False with the reason when the song data is refused.
+bool renderSlicesAhead(uint32_t position, std::string* error) {
+  uint32_t rendered = 1;
+  while (rendered != 0 && synthFramesDone() < kSongFrames && synthFramesDone() < position + kSliceLeadFrames)
+    if (!renderSongAhead(SynthOutput, kSliceFrames, &rendered, error)) return false;
   const uint64_t untilNs = monotonicNanoseconds() + kSliceExtraNs;
-  while (synthFramesDone() < kSongFrames && monotonicNanoseconds() < untilNs)
-    renderSongAhead(SynthOutput, kSliceFrames);
+  while (rendered != 0 && synthFramesDone() < kSongFrames && monotonicNanoseconds() < untilNs)
+    if (!renderSongAhead(SynthOutput, kSliceFrames, &rendered, error)) return false;
+  return true;
 }
 
 }  // namespace
 
-void startAudio() { startAudioWith(config->threadedSound ? SongRender::kOwnThread : SongRender::kBeforePlayback); }
+bool startAudio(std::vector<std::string>* notes, std::string* error) {
+  return startAudioWith(config->threadedSound ? SongRender::kOwnThread : SongRender::kBeforePlayback, notes, error);
+}
 
-void startAudioWith(SongRender render, std::string* outputProblem) {
+bool startAudioWith(SongRender render, std::vector<std::string>* notes, std::string* error) {
+  // A render thread or a worker cannot say why it refuses the song: it is
+  // asked here.
+  if (!checkShippedSong(error)) return false;
   if (render == SongRender::kOwnThread && startThread(renderSong, SynthOutput)) {
     waitForHeadStart();
   } else if (render == SongRender::kOwnThread) {
     // Without a thread of its own the song is rendered in slices ahead of
     // playback, from the frame loop.
-    renderSongInSlices("no thread for the song's render");
-  } else if (render == SongRender::kBeforePlayback) {
-    renderSong(SynthOutput);
+    notes->push_back("no thread for the song's render; the frame loop renders it");
+    if (!renderSongInSlices(error)) return false;
+  } else if (render == SongRender::kBeforePlayback && renderSong(SynthOutput) != kSongRendered) {
+    return checkShippedSong(error);
   }
   const AudioBlock song = {{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone};
   std::string reason;
   playback.outputOpen = openAudioOutput(song, &reason);
   if (!playback.outputOpen) {
-    std::fprintf(stderr, "glass-meridian: %s; the show plays silently on the system clock\n", reason.c_str());
-    if (outputProblem) *outputProblem = reason;
+    notes->push_back(reason + "; the show plays silently on the system clock");
     playback.wallStartNs = monotonicNanoseconds();
   }
+  return true;
 }
 
 bool headStartReached(uint64_t startNs) {
   return synthFramesDone() >= kHeadStartFrames || monotonicNanoseconds() - startNs >= kHeadStartLimitNs;
 }
 
-void renderSongInSlices(const std::string& reason) {
-  if (playback.renderInSlices) return;
-  if (!reason.empty()) std::fprintf(stderr, "glass-meridian: %s; the frame loop renders it\n", reason.c_str());
+bool renderSongInSlices(std::string* error) {
+  if (playback.renderInSlices) return true;
   playback.renderInSlices = true;
-  renderSlicesAhead(0);
+  return renderSlicesAhead(0, error);
 }
 
 uint32_t playedPosition() {
@@ -92,7 +100,10 @@ uint32_t playedPosition() {
 }
 
 void keepSongAhead(uint32_t position) {
-  if (playback.renderInSlices) renderSlicesAhead(position);
+  // The song passed its check at the start; a refusal would stop the
+  // render, and the song's rest would play as silence.
+  std::string refused;
+  if (playback.renderInSlices && !renderSlicesAhead(position, &refused)) playback.renderInSlices = false;
 }
 
 void stopAudio() {

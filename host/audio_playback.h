@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Where the song renders while it plays.
 enum class SongRender {
@@ -14,14 +15,16 @@ enum class SongRender {
 
 // Starts the song's render as config->threadedSound asks (kOwnThread when
 // set, else kBeforePlayback), then the audio output: startAudioWith.
-void startAudio();
+bool startAudio(std::vector<std::string>* notes, std::string* error);
 
 // Starts the song's render as `render` says, waits for its head start
 // where the render runs beside playback, then starts the audio output
 // playing SynthOutput from its first frame. Without an output the show
-// runs silently on a wall clock at the sample rate; one line on stderr says
-// why, and *outputProblem (when given) gets the reason.
-void startAudioWith(SongRender render, std::string* outputProblem = nullptr);
+// runs silently on a wall clock at the sample rate. What the viewer should
+// know (no thread, no output and why) comes back as notes, one sentence
+// each. False with the reason when the song data is refused: nothing plays
+// then.
+bool startAudioWith(SongRender render, std::vector<std::string>* notes, std::string* error);
 
 // Whether the render beside playback is far enough ahead for the output to
 // start (so that the song is heard from its first frame), or the render
@@ -30,8 +33,8 @@ bool headStartReached(uint64_t startNs);
 
 // From now on the frame loop renders the song in slices, from its first
 // frame: for a render outside the program that stopped or never started.
-// One line on stderr gives `reason` (none for "": said before).
-void renderSongInSlices(const std::string& reason);
+// False with the reason when the song data is refused.
+bool renderSongInSlices(std::string* error);
 
 // Frames of the song played so far: the show's clock.
 uint32_t playedPosition();

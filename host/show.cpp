@@ -1,7 +1,9 @@
 #include "host/show.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "host/audio_playback.h"
 #include "host/frame_values.h"
@@ -25,15 +27,24 @@ IntroConfig introConfig;
 // A start-up that cannot go on: the viewer is told why, the font is
 // removed and the process ends with status 1. Every failure of the show's
 // start-up ends here.
+// A stop request while the message is up closes it and ends the process
+// as a stop does.
 [[noreturn]] void failAtStart(const std::string& message, const char* caption) {
   showMessage(message.c_str(), caption);
   removeShowFont();
-  exitProcess(1);
+  exitProcess(stopSignal() != 0 ? stopExitStatus() : 1);
 }
 
 // Without a window or a graphics device there is nothing to show.
-[[noreturn]] void failWithoutGraphics(const std::string& reason) {
+[[noreturn]] void cannotStart(const std::string& reason) {
   failAtStart(reason, "Glass Meridian cannot start");
+}
+
+// The show itself ends only through exitProcess, which runs no exit
+// handlers: an exit() comes from a library, the window system's when the
+// connection to the display is lost. It says so.
+void sayTheDisplayWasLost() {
+  std::fprintf(stderr, "glass-meridian: the show ended: the connection to the display was lost\n");
 }
 
 }  // namespace
@@ -46,30 +57,34 @@ int runShow(int32_t instance) {
   // A stop while the dialog is open ends the program before anything starts.
   if (stopSignal() != 0) exitProcess(stopExitStatus());
   if (answer == 0) return -1;
+  std::atexit(sayTheDisplayWasLost);
   initGraphics();
-  startAudio();
+  std::vector<std::string> notes;
+  std::string error;
+  const bool playing = startAudio(&notes, &error);
+  for (const std::string& note : notes) std::fprintf(stderr, "glass-meridian: %s\n", note.c_str());
+  if (!playing) cannotStart(error);
   runFrameLoop();
   shutdown();
 }
 
+void cannotStartShow(const std::string& reason) { cannotStart(reason); }
+
 void initGraphics() {
   std::string error;
-  if (!installShowFont(&error)) {
-    // The reason on stderr; the viewer's message names the face.
-    std::fprintf(stderr, "%s\n", error.c_str());
-    failAtStart(kShowFontFailure, "Could not temporarily install Font!");
-  }
+  // The viewer's message names the face, then the reason.
+  if (!installShowFont(&error)) failAtStart(std::string(kShowFontFailure) + ": " + error, kShowFontFailureTitle);
 
-  const WindowRequest request = {"Talon/Vexa", config->width,  config->height, config->windowed == 0,
+  const WindowRequest request = {kShowWindowTitle, config->width,  config->height, config->windowed == 0,
                                  /*borderless=*/true, /*hideCursor=*/true, /*headless=*/false};
-  if (!openWindow(request, &error)) failWithoutGraphics(error);
+  if (!openWindow(request, &error)) cannotStart(error);
 
   // Only a failed compile or link ends the show here; a driver's remarks on
   // an effect that compiled do not.
   const RendererSettings settings = {config->width, config->height, config->postProcess != 0};
-  if (!createRendererTargets(settings, &error)) failWithoutGraphics(error);
+  if (!createRendererTargets(settings, &error)) cannotStart(error);
   if (!compileRendererEffect(&error)) failAtStart(error, kEffectFailureTitle);
-  if (!createRendererResources(&error)) failWithoutGraphics(error);
+  if (!createRendererResources(&error)) cannotStart(error);
 }
 
 bool stepShow() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "host/show_state.h"
 
@@ -18,6 +19,10 @@ int runShow(int32_t instance);
 // and screen resources, for config's size and path. Ends the process itself
 // with status 1, after a message, when one of them fails.
 void initGraphics();
+
+// A start-up step outside runShow that cannot go on (a page's audio start):
+// the viewer is told why and the show ends as initGraphics' failures do.
+[[noreturn]] void cannotStartShow(const std::string& reason);
 
 // One frame: reads the clock, keeps the song ahead of it, steps the frame's
 // values and draws them. False once the song has played to its end or

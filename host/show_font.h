@@ -7,7 +7,9 @@
 #include "visuals/text_layer.h"
 
 constexpr char kShowFontFile[] = "C64.ttf";
-// What the viewer is told when the face cannot be installed.
+// What the viewer is told when the face cannot be installed: the caption
+// and the text, which the reason follows.
+constexpr char kShowFontFailureTitle[] = "Could not temporarily install Font!";
 constexpr char kShowFontFailure[] = "Could not find or temporarily install C64 Pro - Font";
 
 // Installs the face kTextFace from kShowFontFile (from the working directory, then

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/failure_text.h"
+
 namespace {
 
 // Another thread may be writing the block: every sample is read through a
@@ -26,4 +28,20 @@ uint32_t copyBlockFrames(const AudioBlock& block, uint32_t from, float* out, uin
   for (size_t i = 0; i < copied; ++i) out[i] = loadSample(samples[i]);
   std::fill(out + copied, out + size_t{frames} * channels, 0.0f);
   return after;
+}
+
+bool checkAudioBlock(const AudioBlock& block, std::string* error) {
+  constexpr uint32_t kMostChannels = 2;
+  constexpr uint32_t kHighestRate = 384000;
+  constexpr uint64_t kMostBytes = 0xFFFFFFFFull;  // a wave header's 32-bit length
+  const uint64_t bytes = uint64_t{block.frames} * block.format.channels * sizeof(float);
+  if (block.format.channels >= 1 && block.format.channels <= kMostChannels && block.format.sampleRate >= 1 &&
+      block.format.sampleRate <= kHighestRate && block.frames >= 1 && bytes <= kMostBytes)
+    return true;
+  *error = platformFailure("no audio output plays " + std::to_string(block.frames) + " frames of " +
+                               std::to_string(block.format.channels) + " channels at " +
+                               std::to_string(block.format.sampleRate) + " Hz",
+                           "it plays 1 to " + std::to_string(kMostChannels) + " channels at 1 to " +
+                               std::to_string(kHighestRate) + " Hz, at least one frame and less than 4 GiB");
+  return false;
 }

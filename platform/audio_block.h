@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/audio_output.h"
 
@@ -12,3 +13,8 @@
 // count is complete. Returns the frame that follows the ones handed out,
 // at most block.frames.
 uint32_t copyBlockFrames(const AudioBlock& block, uint32_t from, float* out, uint32_t frames);
+
+// The one rule for a block any audio output plays: 1 or 2 channels (the
+// fewest every output offers), 1 to 384 000 frames a second, at least one
+// frame and less than 4 GiB of samples. False with the reason.
+bool checkAudioBlock(const AudioBlock& block, std::string* error);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/d3d9_shared.h"
+#include "platform/failure_text.h"
 #include "platform/gpu.h"
 #include "platform/win32_shared.h"
 
@@ -49,15 +50,15 @@ std::string sizeText(int width, int height) { return std::to_string(width) + " x
 
 GpuTexture* createTextureObject(int width, int height, DWORD usage, D3DPOOL pool, std::string* error) {
   if (!state.device || width <= 0 || height <= 0) {
-    *error = "Cannot create a texture of " + sizeText(width, height) + " pixels.";
+    *error = platformFailure("cannot create a texture of " + sizeText(width, height) + " pixels");
     return nullptr;
   }
   IDirect3DTexture9* texture = nullptr;
   const HRESULT result = state.device->CreateTexture(static_cast<UINT>(width), static_cast<UINT>(height), 1, usage,
                                                      D3DFMT_A8R8G8B8, pool, &texture, nullptr);
   if (FAILED(result)) {
-    *error = "Could not create a texture of " + sizeText(width, height) + " pixels: " +
-             failedCall("CreateTexture", result);
+    *error = platformFailure("could not create a texture of " + sizeText(width, height) + " pixels",
+                             failedCall("CreateTexture", result));
     return nullptr;
   }
   return new GpuTexture{texture, width, height, nullptr};
@@ -115,7 +116,7 @@ bool createD3d9Device(HWND window, int width, int height, bool windowed, std::st
   state = D3d9Device{};
   state.d3d = Direct3DCreate9(D3D_SDK_VERSION);
   if (!state.d3d) {
-    *error = "Direct3DCreate9 failed: Direct3D 9 is not available.";
+    *error = platformFailure("Direct3DCreate9 failed", "Direct3D 9 is not available");
     return false;
   }
   D3DPRESENT_PARAMETERS present = {};
@@ -144,8 +145,9 @@ bool createD3d9Device(HWND window, int width, int height, bool windowed, std::st
                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present, &state.device);
   }
   if (FAILED(result)) {
-    *error = failedCall("CreateDevice", result) + ": no Direct3D 9 device for a " + sizeText(width, height) +
-             (windowed ? " window." : " full screen.");
+    *error = platformFailure(failedCall("CreateDevice", result),
+                             "no Direct3D 9 device for a " + sizeText(width, height) +
+                                 (windowed ? " window" : " full screen"));
     releaseD3d9Device();
     return false;
   }
@@ -179,8 +181,8 @@ GpuTexture* createRenderTexture(int width, int height, std::string* error) {
   IDirect3DSurface9* surface = nullptr;
   const HRESULT result = texture->texture->GetSurfaceLevel(0, &surface);
   if (FAILED(result)) {
-    *error = "Cannot draw into a texture of " + sizeText(width, height) + " pixels: " +
-             failedCall("GetSurfaceLevel", result);
+    *error = platformFailure("cannot draw into a texture of " + sizeText(width, height) + " pixels",
+                             failedCall("GetSurfaceLevel", result));
     releaseTexture(texture);
     return nullptr;
   }
@@ -192,10 +194,17 @@ GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surf
 
 GpuSurface* backBufferSurface() { return state.backBuffer.surface ? &state.backBuffer : nullptr; }
 
-uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
-  if (!texture) return nullptr;
+uint32_t* lockTexture(GpuTexture* texture, int* pitch, std::string* error) {
+  if (!texture) {
+    if (error) *error = platformFailure("no texture to lock");
+    return nullptr;
+  }
   D3DLOCKED_RECT locked = {};
-  if (!succeeded(texture->texture->LockRect(0, &locked, nullptr, 0), "LockRect")) return nullptr;
+  const HRESULT result = texture->texture->LockRect(0, &locked, nullptr, 0);
+  if (FAILED(result)) {
+    if (error) *error = failedCall("LockRect", result);
+    return nullptr;
+  }
   *pitch = locked.Pitch / 4;
   return static_cast<uint32_t*>(locked.pBits);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/d3d9_shared.h"
 #include "platform/effect.h"
+#include "platform/failure_text.h"
 #include "platform/win32_shared.h"
 
 struct Effect {
@@ -20,9 +21,9 @@ struct Effect {
 namespace {
 
 // The one place a failed effect call becomes words.
-Effect* refuse(std::string* log, const std::string& why, ID3DXEffect* compiled) {
+Effect* refuse(std::string* error, const std::string& why, ID3DXEffect* compiled) {
   if (compiled) compiled->Release();
-  *log = why;
+  *error = platformFailure(why);
   return nullptr;
 }
 
@@ -37,9 +38,9 @@ bool setParameter(Effect* effect, const char* name, HRESULT (*set)(ID3DXEffect*,
 
 }  // namespace
 
-Effect* createEffect(const char* text, std::string* log) {
+Effect* createEffect(const char* text, std::string* error) {
   IDirect3DDevice9* device = d3d9Device();
-  if (!text || !device) return refuse(log, "No effect text or no graphics device.", nullptr);
+  if (!text || !device) return refuse(error, "no effect text or no graphics device", nullptr);
   ID3DXEffect* compiled = nullptr;
   ID3DXBuffer* messages = nullptr;
   // The text is handed over with its terminating NUL counted.
@@ -51,15 +52,15 @@ Effect* createEffect(const char* text, std::string* log) {
     messages->Release();
   }
   if (FAILED(result) || !compiled) {
-    return refuse(log, said.empty() ? failedCall("D3DXCreateEffect", result) : said, compiled);
+    return refuse(error, said.empty() ? failedCall("D3DXCreateEffect", result) : said, compiled);
   }
   const D3DXHANDLE technique = compiled->GetTechnique(0);
   D3DXTECHNIQUE_DESC description = {};
   if (!technique || FAILED(compiled->GetTechniqueDesc(technique, &description)) || description.Passes == 0) {
-    return refuse(log, "The effect text has no technique with a pass.", compiled);
+    return refuse(error, "the effect text has no technique with a pass", compiled);
   }
   const HRESULT chosen = compiled->SetTechnique(technique);
-  if (FAILED(chosen)) return refuse(log, failedCall("SetTechnique", chosen), compiled);
+  if (FAILED(chosen)) return refuse(error, failedCall("SetTechnique", chosen), compiled);
   return new Effect{compiled, static_cast<int>(description.Passes), false, false};
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/d3d9_shared.h"
+#include "platform/failure_text.h"
 #include "platform/font.h"
 #include "platform/win32_shared.h"
 
@@ -29,7 +30,7 @@ D3dxText state;
 bool prepareTextDrawing(std::string* error) {
   IDirect3DDevice9* device = d3d9Device();
   if (!device) {
-    *error = "There is no graphics device to draw text with.";
+    *error = platformFailure("there is no graphics device to draw text with");
     return false;
   }
   if (state.sprite) return true;
@@ -46,7 +47,7 @@ TextFont* createFont(int32_t height, int32_t width, const char* faceName, std::s
   if (!prepareTextDrawing(error)) return nullptr;
   // D3DX would quietly substitute another face for a missing one.
   if (!fontFamilyAvailable(faceName)) {
-    *error = std::string("No installed font \"") + (faceName ? faceName : "") + "\" to draw text with.";
+    *error = noInstalledFontFailure(faceName);
     return nullptr;
   }
   ID3DXFont* font = nullptr;

@@ -14,8 +14,8 @@
 struct Effect;
 
 // Compiles and links one program per pass. On failure returns null and the
-// driver's log (or what is wrong with the technique block) in *log.
-Effect* createEffect(const char* text, std::string* log);
+// driver's log (or what is wrong with the technique block) in *error.
+Effect* createEffect(const char* text, std::string* error);
 void releaseEffect(Effect* effect);  // tests and tools
 
 int effectPassCount(const Effect* effect);

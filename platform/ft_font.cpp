@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/failure_text.h"
 #include "platform/font.h"
 #include "platform/font_atlas.h"
 #include "platform/truetype_file.h"
@@ -41,9 +42,16 @@ void release(InstalledFace& face) {
   face = InstalledFace{};
 }
 
-// Every refusal and failure of the FreeType side is worded through here.
-bool fail(std::string* error, std::string why) {
-  *error = std::move(why);
+// Every failure of the FreeType side is worded through here: what could
+// not be done and, for a failed FreeType call, its code and FreeType's
+// own words for it.
+bool ftFailure(std::string* error, const std::string& what, FT_Error code = 0) {
+  std::string why;
+  if (code != 0) {
+    const char* words = FT_Error_String(code);
+    why = "FreeType error " + std::to_string(code) + (words ? std::string(" (") + words + ")" : "");
+  }
+  *error = platformFailure(what, why);
   return false;
 }
 
@@ -74,22 +82,22 @@ bool installFont(const char* fileName, const char* family, std::string* error) {
   candidate.fileName = name;
   std::string path;
   if (!loadTrueTypeFile(name, executableFolder(), path, candidate.bytes, error)) return false;
-  if (FT_Init_FreeType(&candidate.library) != 0) {
+  if (const FT_Error code = FT_Init_FreeType(&candidate.library); code != 0) {
     release(candidate);
-    return fail(error, "the font rasteriser cannot start");
+    return ftFailure(error, "the font rasteriser cannot start", code);
   }
   if (FT_New_Memory_Face(candidate.library, candidate.bytes.data(),
                          static_cast<FT_Long>(candidate.bytes.size()), 0, &candidate.face) != 0 ||
       std::strcmp(FT_Get_Font_Format(candidate.face), "TrueType") != 0 ||
       !everyPrintableGlyphLoads(candidate.face)) {
     release(candidate);
-    return fail(error, path + ": not a complete TrueType font");
+    return ftFailure(error, path + ": not a complete TrueType font");
   }
   candidate.family = candidate.face->family_name ? candidate.face->family_name : "";
   if (candidate.family != wanted) {
     const std::string found = candidate.family;
     release(candidate);
-    return fail(error, path + ": holds the family \"" + found + "\", not \"" + wanted + "\"");
+    return ftFailure(error, path + ": holds the family \"" + found + "\", not \"" + wanted + "\"");
   }
   // Moving the vector keeps its buffer, so the face stays valid.
   release(state.installed);
@@ -108,7 +116,8 @@ void removeFont(const char* fileName) {
 bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas, std::string* error) {
   const InstalledFace& installed = state.installed;
   if (!installed.face || !faceName || installed.family != faceName) {
-    return fail(error, std::string("No installed font \"") + (faceName ? faceName : "") + "\" to draw text with.");
+    *error = noInstalledFontFailure(faceName);
+    return false;
   }
   FT_Face face = installed.face;
 
@@ -123,10 +132,11 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
     if (os2->xAvgCharWidth > 0) metrics.averageWidth = os2->xAvgCharWidth;
   }
   const AtlasScale scale = atlasScale(metrics, height, width);
-  if (FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(scale.ppemX * 64.0)),
-                       static_cast<FT_F26Dot6>(std::lround(scale.ppemY * 64.0)), 72, 72) != 0) {
-    return fail(error, std::string("The font \"") + faceName + "\" cannot be sized to " + std::to_string(height) +
-                           " pixels.");
+  if (const FT_Error code = FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(scale.ppemX * 64.0)),
+                                             static_cast<FT_F26Dot6>(std::lround(scale.ppemY * 64.0)), 72, 72);
+      code != 0) {
+    return ftFailure(error, std::string("the font \"") + faceName + "\" cannot be sized to " +
+                                std::to_string(height) + " pixels", code);
   }
   atlas.ascent = scale.ascent;
   atlas.descent = scale.descent;
@@ -135,10 +145,11 @@ bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, Fon
   // then pack them.
   std::vector<std::vector<uint8_t>> bitmaps(kAtlasGlyphs);
   for (int g = 0; g < kAtlasGlyphs; ++g) {
-    if (FT_Load_Char(face, static_cast<FT_ULong>(kFirstAtlasCode + g),
-                     FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_RENDER) != 0) {
-      return fail(error, std::string("The font \"") + faceName + "\" cannot draw the character " +
-                             std::to_string(kFirstAtlasCode + g) + ".");
+    if (const FT_Error code = FT_Load_Char(face, static_cast<FT_ULong>(kFirstAtlasCode + g),
+                                           FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_RENDER);
+        code != 0) {
+      return ftFailure(error, std::string("the font \"") + faceName + "\" cannot draw the character " +
+                                  std::to_string(kFirstAtlasCode + g), code);
     }
     const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;

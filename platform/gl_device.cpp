@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/failure_text.h"
 #include "platform/gl_shared.h"
 
 struct GpuTexture {
@@ -98,7 +99,7 @@ bool createDeviceObjects(std::string* error) {
 
   state.copyProgram = buildProgram(quadVertexShaderSource, copyFragmentShaderSource, error);
   if (!state.copyProgram) {
-    *error = "the copy program: " + *error;
+    *error = platformFailure("the copy program", *error);
     return false;
   }
   glUseProgram(state.copyProgram);
@@ -178,7 +179,7 @@ bool createGlDevice(const GlBackBuffer& backBuffer, std::string* error) {
   state.backBuffer = GpuSurface{0, backBuffer.width, backBuffer.height, backBuffer.width, backBuffer.height, true};
   state.ready = true;
   if (!createDeviceObjects(error)) {
-    *error = "Could not prepare the graphics device: " + *error;
+    *error = platformFailure("could not prepare the graphics device", *error);
     releaseGlDevice();
     return false;
   }
@@ -207,7 +208,8 @@ void setPassProgram(GLuint program) { state.passProgram = program; }
 namespace {
 GpuTexture* createTextureObject(int width, int height, std::string* error) {
   if (width <= 0 || height <= 0) {
-    *error = "Cannot create a texture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels.";
+    *error = platformFailure("cannot create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
+                             " pixels");
     return nullptr;
   }
   takeDriverError();
@@ -219,7 +221,7 @@ GpuTexture* createTextureObject(int width, int height, std::string* error) {
   glBindTexture(GL_TEXTURE_2D, 0);
   const GLenum failure = takeDriverError();
   if (failure != GL_NO_ERROR) {
-    *error = glFailure("Could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
+    *error = glFailure("could not create a texture of " + std::to_string(width) + " x " + std::to_string(height) +
                            " pixels",
                        failure);
     releaseTexture(texture);
@@ -243,7 +245,7 @@ GpuTexture* createRenderTexture(int width, int height, std::string* error) {
   const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
   glBindFramebuffer(GL_FRAMEBUFFER, state.currentSurface ? state.currentSurface->framebuffer : 0);
   if (status != GL_FRAMEBUFFER_COMPLETE) {
-    *error = glFailure("The graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
+    *error = glFailure("the graphics driver cannot draw into a texture of " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels",
                        status);
     releaseTexture(texture);
@@ -256,8 +258,11 @@ GpuSurface* textureSurface(GpuTexture* texture) { return texture ? texture->surf
 
 GpuSurface* backBufferSurface() { return &state.backBuffer; }
 
-uint32_t* lockTexture(GpuTexture* texture, int* pitch) {
-  if (!texture || texture->locked) return nullptr;
+uint32_t* lockTexture(GpuTexture* texture, int* pitch, std::string* error) {
+  if (!texture || texture->locked) {
+    if (error) *error = platformFailure(texture ? "the texture is locked already" : "no texture to lock");
+    return nullptr;
+  }
   texture->staging.resize(static_cast<size_t>(texture->width) * static_cast<size_t>(texture->height));
   texture->locked = true;
   *pitch = texture->width;

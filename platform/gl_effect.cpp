@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/failure_text.h"
 #include "platform/gl_shared.h"
 
 namespace {
@@ -51,7 +52,7 @@ std::string readIdentifier(const std::string& text, size_t* at) {
 // Finds the technique block (a line starting with the word `technique`),
 // returns the source before it and the pass entries in order.
 bool splitTechnique(const std::string& text, std::string* source, std::vector<std::string>* entries,
-                    std::string* log) {
+                    std::string* error) {
   size_t block = std::string::npos;
   for (size_t lineStart = 0; lineStart < text.size();) {
     size_t at = lineStart;
@@ -63,7 +64,7 @@ bool splitTechnique(const std::string& text, std::string* source, std::vector<st
     lineStart = end == std::string::npos ? text.size() : end + 1;
   }
   if (block == std::string::npos) {
-    *log = "The effect text has no technique block.";
+    *error = platformFailure("the effect text has no technique block");
     return false;
   }
   *source = text.substr(0, block);
@@ -72,7 +73,7 @@ bool splitTechnique(const std::string& text, std::string* source, std::vector<st
   if (at < text.size() && isIdentifierChar(text[at])) readIdentifier(text, &at);  // an optional name
   skipSpace(text, &at);
   if (at >= text.size() || text[at] != '{') {
-    *log = "The technique block does not open with '{'.";
+    *error = platformFailure("the technique block does not open with '{'");
     return false;
   }
   ++at;
@@ -80,7 +81,7 @@ bool splitTechnique(const std::string& text, std::string* source, std::vector<st
     skipSpace(text, &at);
     if (at < text.size() && text[at] == '}') break;
     if (readIdentifier(text, &at) != "pass") {
-      *log = "The technique block expects 'pass NAME;' or '}'.";
+      *error = platformFailure("the technique block expects 'pass NAME;' or '}'");
       return false;
     }
     skipSpace(text, &at);
@@ -88,14 +89,14 @@ bool splitTechnique(const std::string& text, std::string* source, std::vector<st
     skipSpace(text, &at);
     if (entry.empty() || std::isdigit(static_cast<unsigned char>(entry[0])) || at >= text.size() ||
         text[at] != ';') {
-      *log = "The technique block has a pass without a function name and ';'.";
+      *error = platformFailure("the technique block has a pass without a function name and ';'");
       return false;
     }
     ++at;
     entries->push_back(entry);
   }
   if (entries->empty()) {
-    *log = "The technique block lists no pass.";
+    *error = platformFailure("the technique block lists no pass");
     return false;
   }
   return true;
@@ -162,8 +163,8 @@ bool setParameter(Effect* effect, const char* name, const float* value, int floa
 // One program per pass entry, in pass order, each the shared source with a
 // main() that calls the entry; the samplers named `s` and `ss` read stages
 // 0 and 1.
-Effect* linkPassPrograms(const std::string& source, const std::vector<std::string>& entries, std::string* log) {
-  GLuint vertexShader = compileShader(GL_VERTEX_SHADER, quadVertexShaderSource, log);
+Effect* linkPassPrograms(const std::string& source, const std::vector<std::string>& entries, std::string* error) {
+  GLuint vertexShader = compileShader(GL_VERTEX_SHADER, quadVertexShaderSource, error);
   if (!vertexShader) return nullptr;
   auto* effect = new Effect{{}, {}, -1};
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -173,7 +174,7 @@ Effect* linkPassPrograms(const std::string& source, const std::vector<std::strin
     GLuint program = fragmentShader ? linkProgram(vertexShader, fragmentShader, &passLog) : 0;
     if (fragmentShader) glDeleteShader(fragmentShader);
     if (!program) {
-      *log = "pass " + std::to_string(i) + " (" + entries[i] + "): " + passLog;
+      *error = platformFailure("pass " + std::to_string(i) + " (" + entries[i] + ")", passLog);
       glDeleteShader(vertexShader);
       releaseEffect(effect);
       return nullptr;
@@ -198,15 +199,15 @@ Effect* linkPassPrograms(const std::string& source, const std::vector<std::strin
 
 }  // namespace
 
-Effect* createEffect(const char* text, std::string* log) {
+Effect* createEffect(const char* text, std::string* error) {
   std::string source;
   std::vector<std::string> entries;
   if (!text) {
-    *log = "There is no effect text.";
+    *error = platformFailure("there is no effect text");
     return nullptr;
   }
-  if (!splitTechnique(text, &source, &entries, log)) return nullptr;
-  return linkPassPrograms(source, entries, log);
+  if (!splitTechnique(text, &source, &entries, error)) return nullptr;
+  return linkPassPrograms(source, entries, error);
 }
 
 void releaseEffect(Effect* effect) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/failure_text.h"
+
 namespace {
 
 // The driver's message about a shader or program that failed, or `silent`
@@ -43,22 +45,22 @@ std::string glFailure(const std::string& what, GLenum code) {
   std::snprintf(number, sizeof number, "0x%04X", code);
   const std::string detail = std::string(isFramebufferStatus(code) ? "framebuffer status " : "OpenGL error ") +
                              number + " (" + codeName(code) + ")";
-  return what.empty() ? detail : what + ": " + detail;
+  return what.empty() ? platformFailure(detail) : platformFailure(what, detail);
 }
 
-GLuint compileShader(GLenum stage, const char* source, std::string* log) {
+GLuint compileShader(GLenum stage, const char* source, std::string* error) {
   GLuint shader = glCreateShader(stage);
   glShaderSource(shader, 1, &source, nullptr);
   glCompileShader(shader);
   GLint ok = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (ok == GL_TRUE) return shader;
-  *log = driverLog(shader, glGetShaderiv, glGetShaderInfoLog, "the driver rejected the shader without a message");
+  *error = driverLog(shader, glGetShaderiv, glGetShaderInfoLog, "the driver rejected the shader without a message");
   glDeleteShader(shader);
   return 0;
 }
 
-GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log) {
+GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* error) {
   GLuint program = glCreateProgram();
   glAttachShader(program, vertexShader);
   glAttachShader(program, fragmentShader);
@@ -68,28 +70,28 @@ GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log)
   GLint ok = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &ok);
   if (ok == GL_TRUE) return program;
-  *log = driverLog(program, glGetProgramiv, glGetProgramInfoLog,
+  *error = driverLog(program, glGetProgramiv, glGetProgramInfoLog,
                    "the driver could not link the program without a message");
   glDeleteProgram(program);
   return 0;
 }
 
-GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* log) {
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* error) {
   std::string stageLog;
   const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexSource, &stageLog);
   if (!vertexShader) {
-    *log = "vertex shader: " + stageLog;
+    *error = platformFailure("vertex shader", stageLog);
     return 0;
   }
   const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource, &stageLog);
   if (!fragmentShader) {
     glDeleteShader(vertexShader);
-    *log = "fragment shader: " + stageLog;
+    *error = platformFailure("fragment shader", stageLog);
     return 0;
   }
   const GLuint program = linkProgram(vertexShader, fragmentShader, &stageLog);
   glDeleteShader(vertexShader);
   glDeleteShader(fragmentShader);
-  if (!program) *log = "link: " + stageLog;
+  if (!program) *error = platformFailure("link", stageLog);
   return program;
 }

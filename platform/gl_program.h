@@ -20,14 +20,14 @@
 #define GM_GLSL_VERSION "#version 330 core\n"
 #endif
 
-// Compiles one shader stage. On failure returns 0 and the driver's log.
-GLuint compileShader(GLenum stage, const char* source, std::string* log);
-// Links a vertex and a fragment shader. On failure returns 0 and the log.
-GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* log);
+// Compiles one shader stage. On failure returns 0 and the driver's log in *error.
+GLuint compileShader(GLenum stage, const char* source, std::string* error);
+// Links a vertex and a fragment shader. On failure returns 0 and the log in *error.
+GLuint linkProgram(GLuint vertexShader, GLuint fragmentShader, std::string* error);
 // Compiles both stages and links them; the shaders are deleted again. On
-// failure returns 0 and the log, prefixed with the stage that failed
+// failure returns 0 and the log in *error, prefixed with the stage that failed
 // ("vertex shader: ", "fragment shader: ", "link: ").
-GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* log);
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string* error);
 
 // `what` went wrong, with the driver's code in words: an error from
 // glGetError ("OpenGL error 0x0505 (out of memory)") or a framebuffer

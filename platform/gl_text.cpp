@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/failure_text.h"
 #include "platform/font.h"
 #include "platform/font_atlas.h"
 #include "platform/gl_program.h"  // the GL functions
@@ -219,13 +220,13 @@ void drawLine(const TextFont& font, const char* text, const FontRect& rect, uint
 
 TextFont* createFont(int32_t height, int32_t width, const char* faceName, std::string* error) {
   if (state.fontCount == kMostFonts) {
-    *error = "No room for another font object (" + std::to_string(kMostFonts) + " made).";
+    *error = platformFailure("no room for another font object (" + std::to_string(kMostFonts) + " made)");
     return nullptr;
   }
   FontAtlas atlas;
   if (!rasteriseFontAtlas(faceName, height, width, atlas, error)) return nullptr;
   if (!ensureProgram(error)) {
-    *error = "The text drawing resources cannot be made: " + *error;
+    *error = platformFailure("the text drawing resources cannot be made", *error);
     return nullptr;
   }
 

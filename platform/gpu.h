@@ -36,9 +36,10 @@ GpuSurface* backBufferSurface();
 
 // A sampled-only texture of one level; fill it between lockTexture and
 // unlockTexture with 32-bit texels A*2^24 + R*2^16 + G*2^8 + B, rows top to
-// bottom, `pitch` texels apart.
+// bottom, `pitch` texels apart. lockTexture: null with the reason in
+// *error (when given) when the texture cannot be written.
 GpuTexture* createTexture(int width, int height, std::string* error);
-uint32_t* lockTexture(GpuTexture* texture, int* pitch);
+uint32_t* lockTexture(GpuTexture* texture, int* pitch, std::string* error);
 void unlockTexture(GpuTexture* texture);
 
 void releaseTexture(GpuTexture* texture);  // tests and tools

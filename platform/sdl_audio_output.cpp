@@ -5,6 +5,7 @@
 #include "platform/audio_block.h"
 #include "platform/audio_clock.h"
 #include "platform/audio_output.h"
+#include "platform/failure_text.h"
 #include "platform/monotonic_clock.h"
 #include "platform/sdl_shared.h"
 
@@ -36,15 +37,10 @@ void forget() {
 
 bool openAudioOutput(const AudioBlock& block, std::string* error) {
   if (state.device != 0) {
-    *error = "the audio output is already open";
+    *error = platformFailure("the audio output is already open");
     return false;
   }
-  if (block.format.channels == 0 || block.format.channels > 8 || block.format.sampleRate == 0 ||
-      block.format.sampleRate > 384000) {
-    *error = "no audio output plays " + std::to_string(block.format.channels) + " channels at " +
-             std::to_string(block.format.sampleRate) + " Hz";
-    return false;
-  }
+  if (!checkAudioBlock(block, error)) return false;
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     *error = sdlFailure("no audio system");
     return false;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/failure_text.h"
 #include "platform/gl_shared.h"
 #include "platform/sdl_shared.h"
 
@@ -27,12 +28,12 @@ void showWindowDrawableSize(int* width, int* height) { SDL_GL_GetDrawableSize(st
 bool createContextAndDevice(int width, int height, std::string* error) {
   state.context = SDL_GL_CreateContext(state.window);
   if (!state.context) {
-    *error = sdlFailure("Could not create an OpenGL 3.3 core context");
+    *error = sdlFailure("could not create an OpenGL 3.3 core context");
     return false;
   }
   if (epoxy_gl_version() < 33) {
-    *error = "The graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
-             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3.";
+    *error = platformFailure("the graphics driver offers OpenGL " + std::to_string(epoxy_gl_version() / 10) + "." +
+                             std::to_string(epoxy_gl_version() % 10) + "; the show needs OpenGL 3.3");
     return false;
   }
   SDL_GL_SetSwapInterval(0);
@@ -54,18 +55,10 @@ void release() {
 }  // namespace
 
 bool openWindow(const WindowRequest& request, std::string* error) {
-  if (state.window) {
-    *error = "A window is already open.";
-    return false;
-  }
-  if (request.width <= 0 || request.height <= 0) {
-    *error = "Cannot open a window of " + std::to_string(request.width) + " x " +
-             std::to_string(request.height) + " pixels.";
-    return false;
-  }
+  if (!checkWindowRequest(request, state.window != nullptr, error)) return false;
   if (request.headless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    *error = sdlFailure("Could not start the video system");
+    *error = sdlFailure("could not start the video system");
     return false;
   }
   // Without a display SDL may fall back to a driver that draws nowhere; a
@@ -75,7 +68,7 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
   const bool drawsNowhere = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
   if (!request.headless && drawsNowhere && !(chosen && *chosen)) {
-    *error = "No display to show the window on: no X11 or Wayland display could be opened.";
+    *error = platformFailure("no display to show the window on", "no X11 or Wayland display could be opened");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
@@ -99,7 +92,7 @@ bool openWindow(const WindowRequest& request, std::string* error) {
   state.window = SDL_CreateWindow(request.title ? request.title : "", position, position, request.width,
                                   request.height, flags);
   if (!state.window) {
-    *error = sdlFailure("Could not open a " + std::to_string(request.width) + " x " +
+    *error = sdlFailure("could not open a " + std::to_string(request.width) + " x " +
                         std::to_string(request.height) + " window");
     release();
     return false;

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/failure_text.h"
+
 namespace {
 
 constexpr size_t kLargestFontFile = size_t{64} << 20;
@@ -153,12 +155,12 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
                       std::vector<unsigned char>& bytes, std::string* error) {
   path = locateTrueTypeFile(name, programFolder);
   if (path.empty()) {
-    *error = name + ": no such file in the working directory or beside the program";
+    *error = platformFailure(name, "no such file in the working directory or beside the program");
     return false;
   }
   std::string why;
   if (!readWholeFile(path, bytes, why)) {
-    *error = path + ": cannot be read: " + why;
+    *error = platformFailure(path + ": cannot be read", why);
     return false;
   }
   return checkTrueTypeBytes(bytes, path, error);
@@ -166,14 +168,14 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
 
 bool checkTrueTypeBytes(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error) {
   if (!trueTypeTablesComplete(bytes)) {
-    *error = path + ": not a complete TrueType font";
+    *error = platformFailure(path, "not a complete TrueType font");
     return false;
   }
   if (!glyphsInsideFile(bytes)) {
-    *error = path + ": not a complete TrueType font: its glyphs lie outside the file";
+    *error = platformFailure(path, "not a complete TrueType font: its glyphs lie outside the file");
     return false;
   }
-  return true;
+  return checkTrueTypeMetrics(bytes, path, error);
 }
 
 namespace {
@@ -188,13 +190,21 @@ int16_t signedWord(const unsigned char* at) { return static_cast<int16_t>(bigEnd
 
 }  // namespace
 
-bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& found) {
-  if (!trueTypeTablesComplete(bytes)) return false;
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& found, std::string* error) {
+  std::string ignored;
+  std::string& why = error != nullptr ? *error : ignored;
+  if (!trueTypeTablesComplete(bytes)) {
+    why = "not a complete TrueType font";
+    return false;
+  }
   FaceMetrics metrics = {};
   size_t headLength = 0, hheaLength = 0, os2Length = 0;
   const unsigned char* head = tableAt(bytes, "head", &headLength);
   const unsigned char* hhea = tableAt(bytes, "hhea", &hheaLength);
-  if (!head || headLength < 54 || !hhea || hheaLength < 36) return false;
+  if (!head || headLength < 54 || !hhea || hheaLength < 36) {
+    why = "its head or hhea table is missing or short";
+    return false;
+  }
   metrics.unitsPerEm = bigEndian(head + 18, 2);
   metrics.cellAscent = signedWord(hhea + 4);
   metrics.cellDescent = -signedWord(hhea + 6);
@@ -205,9 +215,34 @@ bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& f
     metrics.cellDescent = bigEndian(os2 + 76, 2);
     if (signedWord(os2 + 2) > 0) metrics.averageWidth = signedWord(os2 + 2);
   }
-  if (metrics.unitsPerEm <= 0) return false;
+  if (metrics.unitsPerEm <= 0) {
+    why = "its units per em are 0";
+    return false;
+  }
   found = metrics;
   return true;
+}
+
+bool checkTrueTypeMetrics(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error) {
+  FaceMetrics metrics = {};
+  std::string why;
+  size_t hheaLength = 0;
+  const unsigned char* hhea = tableAt(bytes, "hhea", &hheaLength);
+  if (!trueTypeFaceMetrics(bytes, metrics, &why)) {
+    *error = platformFailure(path, why);
+    return false;
+  }
+  if (hhea == nullptr || bigEndian(hhea + 10, 2) == 0 || metrics.averageWidth <= 0) {
+    why = "its characters advance by nothing";
+  } else if (metrics.cellAscent < 1 || metrics.cellAscent + metrics.cellDescent < metrics.unitsPerEm / 2) {
+    // Text is sized by its line: glyphs would outgrow a line shorter than
+    // half an em many times over.
+    why = "its line (ascent plus descent) is shorter than half an em";
+  } else {
+    return true;
+  }
+  *error = platformFailure(path, why + ": text cannot be drawn with it");
+  return false;
 }
 
 std::string trueTypeFamily(const std::vector<unsigned char>& bytes) {

@@ -20,14 +20,22 @@ bool loadTrueTypeFile(const std::string& name, const std::string& programFolder,
                       std::vector<unsigned char>& bytes, std::string* error);
 
 // Whether `bytes`, read from `path`, are a TrueType file whose every table,
-// and every glyph the glyph location table names, lies inside it; false
-// with the reason, naming `path`, in *error.
+// and every glyph the glyph location table names, lies inside it, and
+// whose sizes can draw text (checkTrueTypeMetrics); false with the reason,
+// naming `path`, in *error.
 bool checkTrueTypeBytes(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error);
 
 // The sizes a font request scales by (font_atlas.h), read from the head,
 // hhea and OS/2 tables as FreeType reports them. False, `metrics` untouched,
-// when the file is not complete or a table is missing or short.
-bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics);
+// with the reason in *error (when given) when the file is not complete or a
+// table is missing or short.
+bool trueTypeFaceMetrics(const std::vector<unsigned char>& bytes, FaceMetrics& metrics, std::string* error = nullptr);
+
+// Whether the face's sizes can draw text: characters that advance (a
+// maximum and an average advance above 0) and a line (ascent plus descent)
+// of at least half an em with an ascent. False with the reason, naming
+// `path`, in *error.
+bool checkTrueTypeMetrics(const std::vector<unsigned char>& bytes, const std::string& path, std::string* error);
 
 // The family name (name ID 1), "" when the file is not complete or has none.
 std::string trueTypeFamily(const std::vector<unsigned char>& bytes);

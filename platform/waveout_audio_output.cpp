@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/audio_block.h"
 #include "platform/audio_clock.h"
 #include "platform/audio_output.h"
 #include "platform/monotonic_clock.h"
@@ -31,10 +32,10 @@ struct WaveOutput {
 WaveOutput output;
 
 // Every failing wave call comes through here, with the device's own words.
-bool refuse(std::string* reason, const char* call, MMRESULT result) {
+bool refuse(std::string* error, const char* call, MMRESULT result) {
   char words[MAXERRORLENGTH] = {};
   waveOutGetErrorTextA(result, words, sizeof words);
-  *reason = failedCall(call, static_cast<long>(result), words);
+  *error = failedCall(call, static_cast<long>(result), words);
   closeAudioOutput();
   return false;
 }
@@ -62,13 +63,9 @@ bool devicePosition(uint32_t& frames) {
 
 }  // namespace
 
-bool openAudioOutput(const AudioBlock& block, std::string* reason) {
+bool openAudioOutput(const AudioBlock& block, std::string* error) {
   closeAudioOutput();
-  const uint64_t bytes = uint64_t{block.frames} * block.format.channels * sizeof(float);
-  if (block.format.channels == 0 || block.format.sampleRate == 0 || bytes == 0 || bytes > 0xFFFFFFFFull) {
-    *reason = "the song is not one block a wave device can play";
-    return false;
-  }
+  if (!checkAudioBlock(block, error)) return false;
   output.block = block;
   output.bytesPerFrame = block.format.channels * static_cast<uint32_t>(sizeof(float));
   WAVEFORMATEX format = {};
@@ -82,18 +79,18 @@ bool openAudioOutput(const AudioBlock& block, std::string* reason) {
   MMRESULT result = waveOutOpen(&output.device, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL);
   if (result != MMSYSERR_NOERROR) {
     output.device = nullptr;
-    return refuse(reason, "waveOutOpen", result);
+    return refuse(error, "waveOutOpen", result);
   }
   // The device only reads the block.
   output.header.lpData = reinterpret_cast<LPSTR>(const_cast<float*>(block.samples));
-  output.header.dwBufferLength = static_cast<DWORD>(bytes);
+  output.header.dwBufferLength = static_cast<DWORD>(uint64_t{block.frames} * output.bytesPerFrame);
   result = waveOutPrepareHeader(output.device, &output.header, sizeof output.header);
-  if (result != MMSYSERR_NOERROR) return refuse(reason, "waveOutPrepareHeader", result);
+  if (result != MMSYSERR_NOERROR) return refuse(error, "waveOutPrepareHeader", result);
   output.prepared = true;
   output.clock.emplace();
   clockStart(*output.clock, block.format.sampleRate);
   result = waveOutWrite(output.device, &output.header, sizeof output.header);
-  if (result != MMSYSERR_NOERROR) return refuse(reason, "waveOutWrite", result);
+  if (result != MMSYSERR_NOERROR) return refuse(error, "waveOutWrite", result);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "platform/failure_text.h"
 #include "platform/win32_shared.h"
 
 namespace {
@@ -38,5 +39,5 @@ std::string failedCall(const char* call, long code, const char* words) {
     while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == ' ')) said.pop_back();
     if (!said.empty()) text += ": " + said;
   }
-  return text + ")";
+  return platformFailure(text + ")");
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure_text.h"
 #include "platform/font.h"
 #include "platform/truetype_file.h"
 #include "platform/win32_shared.h"
@@ -54,12 +55,12 @@ bool installFont(const char* fileName, const char* family, std::string* error) {
   // Installing another face replaces the one installed before.
   if (!state.path.empty()) removeFont(state.fileName.c_str());
   if (AddFontResourceExA(path.c_str(), FR_PRIVATE, nullptr) == 0) {
-    *error = path + ": the system does not take it as a font";
+    *error = platformFailure(path, "the system does not take it as a font");
     return false;
   }
   if (!fontFamilyAvailable(family)) {
     RemoveFontResourceExA(path.c_str(), FR_PRIVATE, nullptr);
-    *error = path + ": holds no family \"" + (family ? family : "") + "\"";
+    *error = platformFailure(path, std::string("holds no family \"") + (family ? family : "") + "\"");
     return false;
   }
   state.fileName = name;

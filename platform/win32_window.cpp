@@ -42,15 +42,7 @@ LRESULT CALLBACK showWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 bool showWindowClosing() { return state.closing || (state.window && !IsWindow(state.window)); }
 
 bool openWindow(const WindowRequest& request, std::string* error) {
-  if (state.window) {
-    *error = "A window is already open.";
-    return false;
-  }
-  if (request.width <= 0 || request.height <= 0) {
-    *error = "Cannot open a window of " + std::to_string(request.width) + " x " +
-             std::to_string(request.height) + " pixels.";
-    return false;
-  }
+  if (!checkWindowRequest(request, state.window != nullptr, error)) return false;
   DWORD style = request.borderless ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   if (!request.headless) style |= WS_VISIBLE;
   RECT frame = {0, 0, request.width, request.height};

@@ -18,5 +18,10 @@ struct WindowRequest {
 // false and a message a person can act on in *error; nothing stays open.
 bool openWindow(const WindowRequest& request, std::string* error);
 
+// The checks every platform makes of a request before it opens anything:
+// no window open yet (`windowOpen`) and a size of at least one pixel a
+// side. False with the reason.
+bool checkWindowRequest(const WindowRequest& request, bool windowOpen, std::string* error);
+
 // Releases the device and the window (tests and tools; the show never closes).
 void closeWindow();

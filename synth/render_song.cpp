@@ -109,11 +109,15 @@ uint32_t continueRender(uint32_t frameCount) {
   return frame - first;
 }
 
+const SongData& shippedSongData() {
+  static const SongData shipped = shippedSong();
+  return shipped;
+}
+
 // Starts the shipped song's render into `output`, for renderSongAhead to
 // continue.
-bool startShippedRender(float* output) {
-  static const SongData shipped = shippedSong();
-  if (!startRender(shipped, output, kSongFrames, nullptr)) return false;
+bool startShippedRender(float* output, std::string* error) {
+  if (!startRender(shippedSongData(), output, kSongFrames, error)) return false;
   shippedRenderGoing = true;
   return true;
 }
@@ -134,17 +138,25 @@ bool renderSongFramesByteCode(const SongData& song, float* output, uint32_t fram
   return true;
 }
 
-uint32_t renderSongAhead(void* synthOutput, uint32_t frameCount) {
+bool checkShippedSong(std::string* error) {
+  SongLayout checked;
+  return analyseSong(shippedSongData(), checked, error);
+}
+
+bool renderSongAhead(void* synthOutput, uint32_t frameCount, uint32_t* rendered, std::string* error) {
   float* output = static_cast<float*>(synthOutput);
-  if ((!shippedRenderGoing || current.output != output) && !startShippedRender(output)) return 0;
-  return continueRender(frameCount);
+  *rendered = 0;
+  if ((!shippedRenderGoing || current.output != output) && !startShippedRender(output, error)) return false;
+  *rendered = continueRender(frameCount);
+  return true;
 }
 
 uint32_t renderSong(void* synthOutput) {
-  if (!startShippedRender(static_cast<float*>(synthOutput))) return 1;
-  while (renderSongAhead(synthOutput, kSongFrames) != 0) {
+  if (!startShippedRender(static_cast<float*>(synthOutput), nullptr)) return kSongRefused;
+  uint32_t rendered = 0;
+  while (renderSongAhead(synthOutput, kSongFrames, &rendered, nullptr) && rendered != 0) {
   }
-  return 0;
+  return kSongRendered;
 }
 
 void resetSynth() {

@@ -28,11 +28,12 @@ bool fail(std::string* error, const char* format, ...) {
 bool checkMusic(const SongData& song, std::string* error) {
   const size_t patternBytes = song.patterns.size();
   if (patternBytes == 0 || patternBytes % kRowsPerPattern != 0)
-    return fail(error, "The pattern table holds %zu bytes, not a whole number of 16-row patterns.", patternBytes);
+    return fail(error, "The pattern table holds %zu bytes, not a whole number of %u-row patterns.", patternBytes,
+                kRowsPerPattern);
   const size_t patternCount = patternBytes / kRowsPerPattern;
   if (song.orders.size() != kTrackCount * kOrderLength)
-    return fail(error, "The order table holds %zu entries instead of 1116 (93 for each of 12 tracks).",
-                song.orders.size());
+    return fail(error, "The order table holds %zu entries instead of %u (%u for each of %u tracks).",
+                song.orders.size(), kTrackCount * kOrderLength, kOrderLength, kTrackCount);
   for (uint32_t i = 0; i < song.orders.size(); ++i) {
     if (song.orders[i] >= patternCount)
       return fail(error, "Order entry %u of track %u names pattern %u, but the pattern table holds only %zu patterns.",
@@ -62,8 +63,8 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
       const uint32_t waves = raw[6] & kWaveBits;
       if (waves == 0 || (waves & (waves - 1)) != 0)
         return fail(error,
-                    "Program %u, unit %u (oscillator): flags %u must set exactly one of the waveform bits 1, 2, 4 and 8.",
-                    k, i, raw[6]);
+                    "Program %u, unit %u (oscillator): flags %u must set exactly one of the waveform bits %u, %u, %u and %u.",
+                    k, i, raw[6], kWaveSine, kWaveTrisaw, kWavePulse, kWaveNoise);
       break;
     }
     case kDelay: {
@@ -78,8 +79,8 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
           return fail(error, "Program %u, unit %u (delay): delay length %u is 0 samples; a line holds 1 to 65535.", k, i, j);
       }
       if (u.firstLine + count > kDelayLinesClaimable)
-        return fail(error, "Program %u, unit %u (delay) would claim pool lines up to %u, but a sample may claim at most 467 lines (one header must remain beyond the last).",
-                    k, i, u.firstLine + count - 1);
+        return fail(error, "Program %u, unit %u (delay) would claim pool lines up to %u, but a sample may claim at most %u lines (one header must remain beyond the last).",
+                    k, i, u.firstLine + count - 1, kDelayLinesClaimable);
       break;
     }
     case kStackOperation:
@@ -95,7 +96,8 @@ bool checkUnitParams(const SongData& song, const UnitLayout& u, const uint8_t* r
     }
     case kAccumulate:
       if (raw[0] != kAccumulateMain && raw[0] != kAccumulateAux)
-        return fail(error, "Program %u, unit %u (accumulate): pair %u is neither 0 (main) nor 8 (aux).", k, i, raw[0]);
+        return fail(error, "Program %u, unit %u (accumulate): pair %u is neither %u (main) nor %u (aux).", k, i, raw[0],
+                    kAccumulateMain, kAccumulateAux);
       break;
     default:
       break;
@@ -111,8 +113,8 @@ bool checkStack(const UnitLayout& u, const uint8_t* raw, std::string* error) {
                 effect.pops, u.depth);
   const uint32_t held = u.depth - effect.pops + effect.held;
   if (held > kValueStackSize)
-    return fail(error, "Program %u, unit %u (%s) would hold %u values on the value stack, which has room for 8.",
-                u.program, u.index, name, held);
+    return fail(error, "Program %u, unit %u (%s) would hold %u values on the value stack, which has room for %u.",
+                u.program, u.index, name, held, kValueStackSize);
   return true;
 }
 
@@ -126,12 +128,13 @@ bool analyseSong(const SongData& song, SongLayout& layout, std::string* error) {
   for (uint32_t k = 0; k < kProgramCount; ++k) {
     const uint32_t units = countUnits(song.programs, at);
     if (units > kWorkspacesPerRecord)
-      return fail(error, "Program %u has more than 32 units.", k);
+      return fail(error, "Program %u has more than %u units.", k, kWorkspacesPerRecord);
     layout.programUnits[k] = units;
     for (uint32_t i = 0; i < units; ++i, ++at) {
       const uint8_t opcode = song.programs[at];
       if (opcode >= kOpcodeCount)
-        return fail(error, "Program %u, unit %u: opcode %u is not a unit (opcodes run from 0 to 11).", k, i, opcode);
+        return fail(error, "Program %u, unit %u: opcode %u is not a unit (opcodes run from 0 to %u).", k, i, opcode,
+                    kOpcodeCount - 1);
       const UnitEntry& entry = unitTable[opcode];
       if (k != kMasterProgram && i == 0 && opcode != kEnvelope)
         return fail(error, "Program %u, the instrument of track %u, begins with %s %s instead of an envelope.", k, k,

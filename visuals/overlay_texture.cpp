@@ -22,9 +22,12 @@ bool createOverlayTexture(std::string* error) {
   overlayTexture = createTexture(kOverlayWidth, kOverlayHeight, error);
   if (!overlayTexture) return false;
   int pitch = 0;
-  uint32_t* texels = lockTexture(overlayTexture, &pitch);
+  std::string reason;
+  uint32_t* texels = lockTexture(overlayTexture, &pitch, &reason);
   if (!texels) {
-    *error = "Could not fill the overlay texture: the graphics driver gave no memory to write to.";
+    *error = "Could not fill the overlay texture: " + reason;
+    releaseTexture(overlayTexture);
+    overlayTexture = nullptr;
     return false;
   }
   convertOverlayRows(overlayPicture(), kOverlayWidth, kOverlayHeight, kOverlayRowBytes, texels, pitch);

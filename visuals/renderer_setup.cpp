@@ -30,7 +30,7 @@ void releaseRenderer() {
 }
 
 bool initHeadlessGraphics(const RendererSettings& settings, std::string* error) {
-  const WindowRequest request{"Talon/Vexa", settings.width, settings.height, false, true, false, true};
+  const WindowRequest request{kShowWindowTitle, settings.width, settings.height, false, true, false, true};
   if (!openWindow(request, error)) return false;
   if (initRenderer(settings, error)) return true;
   closeHeadlessGraphics();

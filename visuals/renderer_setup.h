@@ -6,6 +6,9 @@
 
 #include "visuals/frame_inputs.h"
 
+// The show's window title, for the window on screen and off screen alike.
+constexpr char kShowWindowTitle[] = "Talon/Vexa";
+
 // What an effect that does not compile is called where it is reported.
 constexpr char kEffectFailureTitle[] = "Shader Compiler Error";
 
@@ -16,7 +19,7 @@ constexpr char kEffectFailureTitle[] = "Shader Compiler Error";
 //    have that size) and, with post-processing, the off-screen targets.
 bool createRendererTargets(const RendererSettings& settings, std::string* error);
 // 2. The effect of the settings' path; the compiler's log on failure.
-bool compileRendererEffect(std::string* log);
+bool compileRendererEffect(std::string* error);
 // 3. The quads, the text fonts and the overlay texture.
 bool createRendererResources(std::string* error);
 

@@ -1,6 +1,7 @@
 #include "web/show_page.h"
 
 #include <string>
+#include <vector>
 
 #include "host/audio_playback.h"
 #include "host/intro_config.h"
@@ -44,9 +45,10 @@ void showPanel() {
 bool showFrame() {
   if (page.stage == Stage::kStarting) {
     if (!page.audioReady || !headStartReached(page.startNs)) return true;
-    std::string problem;
-    startAudioWith(SongRender::kOutside, &problem);
-    if (!problem.empty()) showPageNotice((problem + "; the show plays silently on the system clock").c_str());
+    std::vector<std::string> notes;
+    std::string error;
+    if (!startAudioWith(SongRender::kOutside, &notes, &error)) cannotStartShow(error);
+    for (const std::string& note : notes) showPageNotice(note.c_str());
     page.stage = Stage::kPlaying;
   }
   if (page.stage != Stage::kPlaying) return false;

@@ -17,9 +17,12 @@ struct SongFeed {
 
 SongFeed feed;
 
+// The console hears once a page load why the frame loop renders the song.
 void renderInSlices(const std::string& reason) {
-  renderSongInSlices(feed.fallbackSaid ? std::string() : reason);
+  if (!feed.fallbackSaid) std::printf("glass-meridian: %s; the frame loop renders the song\n", reason.c_str());
   feed.fallbackSaid = true;
+  std::string error;
+  if (!renderSongInSlices(&error)) std::printf("glass-meridian: %s\n", error.c_str());
 }
 
 void blockArrived(uint32_t mark, double seconds) {

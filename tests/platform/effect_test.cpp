@@ -142,9 +142,9 @@ TEST_F(EffectLayer, SamplerSReadsStageZeroAndSsStageOne) {
   GpuTexture* red = createTexture(1, 1, &error);
   GpuTexture* green = createTexture(1, 1, &error);
   int pitch = 0;
-  *lockTexture(red, &pitch) = 0xFFFF0000u;
+  *lockTexture(red, &pitch, nullptr) = 0xFFFF0000u;
   unlockTexture(red);
-  *lockTexture(green, &pitch) = 0xFF00FF00u;
+  *lockTexture(green, &pitch, nullptr) = 0xFF00FF00u;
   unlockTexture(green);
   setTexture(0, red);
   setTexture(1, green);

@@ -288,9 +288,9 @@ TEST_F(GlText, NothingToDrawIsHarmless) {
 TEST_F(GlText, NoFontWithoutTheInstalledFace) {
   std::string error;
   EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr);  // removed after SetUpTestSuite
-  EXPECT_EQ(error, "No installed font \"C64 Pro\" to draw text with.");
+  EXPECT_EQ(error, "no installed font \"C64 Pro\" to draw text with");
   EXPECT_EQ(createFont(24, 42, "Another Face", &error), nullptr);
-  EXPECT_EQ(error, "No installed font \"Another Face\" to draw text with.");
+  EXPECT_EQ(error, "no installed font \"Another Face\" to draw text with");
 }
 
 // A tool that opens and closes graphics more than once releases the font

@@ -28,7 +28,7 @@ class GpuDevice : public ::testing::Test {
     GpuTexture* texture = createTexture(width, height, &error);
     EXPECT_NE(texture, nullptr) << error;
     int pitch = 0;
-    uint32_t* out = lockTexture(texture, &pitch);
+    uint32_t* out = lockTexture(texture, &pitch, nullptr);
     EXPECT_NE(out, nullptr);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) out[y * pitch + x] = texels[static_cast<size_t>(y * width + x)];

@@ -18,7 +18,7 @@ TEST(ScaledPresent, AMismatchedDrawableShowsTheWholePictureBetweenBars) {
   ASSERT_TRUE(openWindow(WindowRequest{"test", 16, 8, false, true, false, true}, &error)) << error;
   GpuTexture* picture = createTexture(16, 8, &error);
   int pitch = 0;
-  uint32_t* texels = lockTexture(picture, &pitch);
+  uint32_t* texels = lockTexture(picture, &pitch, nullptr);
   ASSERT_NE(texels, nullptr) << error;
   for (int i = 0; i < 16 * 8; ++i) texels[i / 16 * pitch + i % 16] = i % 16 < 8 ? 0xFFFF0000u : 0xFF0000FFu;
   unlockTexture(picture);

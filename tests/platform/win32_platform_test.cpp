@@ -76,7 +76,7 @@ class Win32Text : public ::testing::Test {
 TEST_F(Win32Text, ThePrivateFaceComesFromBesideTheProgramAndGoesAgain) {
   std::string error;
   EXPECT_EQ(createFont(24, 42, "C64 Pro", &error), nullptr) << "not installed yet";
-  EXPECT_EQ(error, "No installed font \"C64 Pro\" to draw text with.");
+  EXPECT_EQ(error, "no installed font \"C64 Pro\" to draw text with");
   EXPECT_FALSE(installFont("Missing.ttf", "C64 Pro", &error));
   EXPECT_NE(error.find("Missing.ttf: no such file"), std::string::npos) << error;
   EXPECT_FALSE(installFont("C64.ttf", "Some Other Family", &error));
@@ -98,7 +98,7 @@ TEST_F(Win32Text, ALineIsCentredOnTheRectanglesMidPointInvertedOrNot) {
   ASSERT_NE(target, nullptr) << error;
   GpuTexture* black = createTexture(1, 1, &error);
   int pitch = 0;
-  *lockTexture(black, &pitch) = 0xFF000000u;
+  *lockTexture(black, &pitch, nullptr) = 0xFF000000u;
   unlockTexture(black);
   const QuadVertex quad[4] = {{0, 0, 0, 1, 0, 0}, {96, 0, 0, 1, 1, 0}, {0, 48, 0, 1, 0, 1}, {96, 48, 0, 1, 1, 1}};
 

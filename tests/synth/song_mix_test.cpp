@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "synth/render_song.h"
@@ -34,7 +35,9 @@ SongWatch renderWatched() {
   watch.shakeLevel.resize(kEnvelopeRows);
   resetSynth();
   for (uint32_t frame = 0; frame < kSongFrames; ++frame) {
-    if (renderSongAhead(watch.output.data(), 1) != 1) break;
+    uint32_t rendered = 0;
+    std::string error;
+    if (!renderSongAhead(watch.output.data(), 1, &rendered, &error) || rendered != 1) break;
     const uint32_t position = frame / kFramesPerPosition;
     for (uint32_t k = 0; k < kTrackCount; ++k) {
       const VoiceRecord& v = voiceRecords[k];

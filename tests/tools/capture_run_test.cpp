@@ -37,7 +37,7 @@ class Capture : public ::testing::Test {
     folder_ = fs::path(::testing::TempDir()) / ("capture_run_" + std::to_string(getpid()));
     fs::create_directories(folder_);
     std::string error;
-    ASSERT_TRUE(renderSongThrough(2 * kSampleRate, &error)) << error;
+    ASSERT_TRUE(renderSongThrough(2 * kSampleRate, nullptr, &error)) << error;
     saved_ = EnvelopeRecording[kPeakRow][4];
     EnvelopeRecording[kPeakRow][4] = 0.9f;
   }
@@ -61,7 +61,8 @@ class Capture : public ::testing::Test {
     o.videoPath = video.empty() ? "" : path(video);
     o.wavPath = wav.empty() ? "" : path(wav);
     std::string error;
-    const int status = runCapture(o, &error);
+    CaptureReport report{stderr, "capture"};
+    const int status = runCapture(o, report, &error);
     EXPECT_EQ(status, kCaptureDone) << error;
     return status;
   }

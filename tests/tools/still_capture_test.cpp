@@ -50,7 +50,8 @@ TEST(StillCapture, NeedsTheFontAsTheShowDoes) {
 TEST(StillCapture, WritesAFrameOfTheShowAsPng) {
   const std::string file = ::testing::TempDir() + "still_capture_test.png";
   std::string error;
-  ASSERT_EQ(captureStill(StillRequest{1.0, 96, 54, true}, file, &error), kCaptureDone) << error;
+  CaptureReport report{stderr, "capture"};
+  ASSERT_EQ(captureStill(StillRequest{1.0, 96, 54, true}, file, report, &error), kCaptureDone) << error;
 
   int width = 0, height = 0;
   const std::vector<uint8_t> pixels = readPngRgb(file, &width, &height);

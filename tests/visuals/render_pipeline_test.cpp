@@ -24,7 +24,7 @@ GpuTexture* flatTexture(uint32_t texel) {
   GpuTexture* texture = createTexture(1, 1, &error);
   EXPECT_NE(texture, nullptr) << error;
   int pitch = 0;
-  *lockTexture(texture, &pitch) = texel;
+  *lockTexture(texture, &pitch, nullptr) = texel;
   unlockTexture(texture);
   return texture;
 }
@@ -110,7 +110,7 @@ TEST(RenderPipeline, OverlayIsOpaqueUnlessPureBlack) {
   overlayTexture = createTexture(2, 1, &error);
   ASSERT_NE(overlayTexture, nullptr) << error;
   int pitch = 0;
-  convertOverlayRows(picture, 2, 1, 6, lockTexture(overlayTexture, &pitch), pitch);
+  convertOverlayRows(picture, 2, 1, 6, lockTexture(overlayTexture, &pitch, nullptr), pitch);
   unlockTexture(overlayTexture);
   fill(sceneSurface, screenWidth, screenHeight, 0xFF808080u);
   drawOverlay();

@@ -86,7 +86,7 @@ TEST(TextLayer, WithoutItsFaceItFailsAndSaysWhy) {
   removeFont("C64.ttf");
   std::string error;
   EXPECT_FALSE(createTextFonts(&error));
-  EXPECT_NE(error.find("No installed font \"C64 Pro\""), std::string::npos) << error;
+  EXPECT_NE(error.find("no installed font \"C64 Pro\""), std::string::npos) << error;
   releaseTextFonts();
 }
 

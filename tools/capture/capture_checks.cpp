@@ -37,7 +37,7 @@ bool checkTargets(const CaptureOptions& o, std::string* error) {
   if (o.framesDir.empty()) return true;
   if (!checkFolderTarget(o.framesDir, error)) return false;
   for (const std::string& name : frameSetNames(o))
-    if (!checkReplaceable(o.framesDir + "/" + name, error)) return false;
+    if (!checkReplaceable(pathInFolder(o.framesDir, name), error)) return false;
   return true;
 }
 
@@ -55,7 +55,7 @@ bool checkDistinct(const CaptureOptions& o, std::string* error) {
   if (!o.framesDir.empty()) {
     claims.push_back({"--frames", pathIdentity(o.framesDir)});
     for (const std::string& name : frameSetNames(o))
-      claims.push_back({"--frames (its " + name + ")", pathIdentity(o.framesDir + "/" + name)});
+      claims.push_back({"--frames (its " + name + ")", pathIdentity(pathInFolder(o.framesDir, name))});
   }
   for (const FileOutput& output : fileOutputs(o)) {
     const std::string identity = pathIdentity(output.path);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 const char* const kCaptureSynopsis =
     "usage: glass-meridian-capture [--size WxH] [--fps N] [--from S] [--to S] [--path post|direct]\n"
@@ -37,17 +38,21 @@ const char* const kCaptureHelp =
     "file's place only when every output is complete, all together or none;\n"
     "SIGINT, SIGTERM and SIGHUP stop the capture at the next frame and leave\n"
     "every file as it was.\n"
+    "An output FILE that is a symbolic link to a file writes that file (the\n"
+    "link stays); a link to nothing, a folder, a device or a FIFO is refused.\n"
+    "In a --frames DIR, a link named like a frame is replaced by the frame.\n"
     "Exit status: 0 done, 1 the render, a write or the encoder failed, 2 a\n"
     "wrong command line, an output that cannot be written, a missing font or\n"
     "ffmpeg (nothing touched), 128 + N stopped by signal N.\n";
 
 namespace {
 
+// A number too small to tell from 0 reads as 0; one too large as an
+// infinity, which lies outside the song.
 bool parseSeconds(const char* text, double* seconds) {
   char* end = nullptr;
-  errno = 0;
   const double value = std::strtod(text, &end);
-  if (end == text || *end != '\0' || errno != 0 || !std::isfinite(value)) return false;
+  if (end == text || *end != '\0' || std::isnan(value)) return false;
   *seconds = value;
   return true;
 }
@@ -135,10 +140,6 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
                         : option == "--frames" ? o->framesDir
                         : option == "--video" ? o->videoPath
                                               : o->pngPath;
-    if (!path.empty()) {
-      *error = option + " is given twice ('" + path + "' and '" + text + "'): each output is written once";
-      return false;
-    }
     path = text;
   }
   return true;
@@ -150,6 +151,10 @@ bool isValueOption(const std::string& option) {
     if (option == name) return true;
   }
   return false;
+}
+
+bool isOutputOption(const std::string& option) {
+  return option == "--wav" || option == "--frames" || option == "--video" || option == "--png";
 }
 
 bool checkTogether(const CaptureOptions& o, const Given& given, std::string* error) {
@@ -200,6 +205,7 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* options, std::string* error) {
   *options = CaptureOptions{};
   Given given;
+  std::map<std::string, std::string> values;  // each value option once: what it was given
   for (int i = 0; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help" || option == "-h") {
@@ -218,7 +224,14 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
       *error = option + " needs a value";
       return false;
     }
-    if (!readOption(option, argv[++i], options, &given, error)) return false;
+    const std::string value = argv[++i];
+    if (const auto first = values.find(option); first != values.end()) {
+      *error = option + " is given twice ('" + first->second + "' and '" + value + "'): " +
+               (isOutputOption(option) ? "each output is written once" : "give each option once");
+      return false;
+    }
+    values[option] = value;
+    if (!readOption(option, value.c_str(), options, &given, error)) return false;
   }
   return options->help || options->version || checkTogether(*options, given, error);
 }

@@ -13,6 +13,7 @@
 #include "synth/shared_buffers.h"
 #include "tools/capture/capture_checks.h"
 #include "tools/capture/capture_graphics.h"
+#include "tools/capture/capture_report.h"
 #include "tools/capture/capture_stop.h"
 #include "tools/capture/frame_files.h"
 #include "host/frame_replay.h"
@@ -56,12 +57,12 @@ uint32_t songFramesOf(SampleRange sound) {
   return songEnd > sound.begin ? songEnd - sound.begin : 0;
 }
 
-int stageOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
+int stageOutputs(const CaptureOptions& o, Outputs& out, CaptureReport& report, std::string* error) {
   const bool staged = (o.wavPath.empty() || stageFile(out.wav, o.wavPath, error)) &&
                       (o.framesDir.empty() || openFrameFiles(out.frames, o.framesDir, error)) &&
                       (o.videoPath.empty() || stageFile(out.video, o.videoPath, error));
   for (const auto* leftovers : {&out.wav.leftovers, &out.frames.folder.leftovers, &out.video.leftovers})
-    mentionLeftovers(*leftovers);
+    for (const std::string& note : *leftovers) reportNote(report, note);
   return staged ? kCaptureDone : kCaptureRefused;
 }
 
@@ -84,9 +85,9 @@ int commitOutputs(const CaptureOptions& o, Outputs& out, std::string* error) {
                                                                                          : kCaptureFailed;
 }
 
-// A report on stderr that could not be written fails the capture, as any
-// other refused write does.
-int stderrStatus(int writeError, std::string* error) {
+// A report that could not be written fails the capture, as any other
+// refused write does.
+int reportStatus(int writeError, std::string* error) {
   if (writeError == 0) return kCaptureDone;
   *error = writeFailure("standard error", writeError);
   return kCaptureFailed;
@@ -98,7 +99,7 @@ int stderrStatus(int writeError, std::string* error) {
 int writeVideoSoundtrack(SampleRange sound, Outputs& out, std::string* error) {
   out.audioFile = anonymousFile(error);
   if (out.audioFile < 0) return kCaptureFailed;
-  return writeFloatWav(out.audioFile, "the soundtrack for ffmpeg", SynthOutput + 2 * size_t{sound.begin},
+  return writeFloatWav(out.audioFile, "the soundtrack for ffmpeg in " + temporaryFolder(), SynthOutput + 2 * size_t{sound.begin},
                        songFramesOf(sound), sound.end - sound.begin, 2, kSampleRate, error)
              ? kCaptureDone
              : kCaptureFailed;
@@ -127,7 +128,8 @@ int captureFrame(const CaptureOptions& o, uint32_t frame, ShowState& state, std:
   return kCaptureDone;
 }
 
-int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTimes& times, std::string* error) {
+int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTimes& times, CaptureReport& report,
+               std::string* error) {
   Clock::time_point mark = Clock::now();
   if (!openCaptureGraphics(o.width, o.height, o.postProcess, error)) return kCaptureFailed;
   times.setup = lap(mark);
@@ -138,18 +140,19 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   std::vector<uint8_t> rgba(pixels * 4);
   std::vector<uint8_t> rgb(o.framesDir.empty() ? 0 : pixels * 3);
   ProgressMeter meter;
+  meter.stream = report.stream;
   startProgress(meter, "capturing frames", range.end - range.first, 1.0, "frames a second");
   int status = captureStopStatus(error);
   uint32_t captured = 0;
   for (uint32_t n = range.first; n < range.end && status == kCaptureDone; ++n) {
     status = captureFrame(o, n, state, rgba, rgb, out, times, error);
     if (status == kCaptureDone) showProgress(meter, ++captured);
-    if (status == kCaptureDone) status = stderrStatus(meter.writeError, error);
+    if (status == kCaptureDone) status = reportStatus(meter.writeError, error);
     if (status == kCaptureDone) status = captureStopStatus(error);
   }
   finishProgress(meter, captured);
   closeCaptureGraphics();
-  return status == kCaptureDone ? stderrStatus(meter.writeError, error) : status;
+  return status == kCaptureDone ? reportStatus(meter.writeError, error) : status;
 }
 
 // Where the time went: each step in milliseconds a frame and as a share.
@@ -160,43 +163,48 @@ std::string stepText(const char* name, double seconds, uint32_t frames, double t
   return text;
 }
 
-// False with errno set when stderr refused the text.
-bool printTimes(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
-                const StepTimes& t) {
+void reportTimes(const CaptureOptions& o, FrameRange range, double songSeconds, double frameSeconds,
+                 const StepTimes& t, CaptureReport& report) {
   const uint32_t count = range.end - range.first;
-  return std::fprintf(stderr, "captured frames %u to %u (%u at %s, %dx%d) in %.1f s: %.2f frames a second\n",
-                      range.first, range.end - 1, count, frameRateText(o.fps).c_str(), o.width, o.height,
-                      frameSeconds, frameSeconds > 0 ? count / frameSeconds : 0.0) >= 0 &&
-         std::fprintf(stderr,
-                      "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the range %.1f s\n",
-                      stepText("drawing", t.drawing, count, frameSeconds).c_str(),
-                      stepText("readback", t.readback, count, frameSeconds).c_str(),
-                      stepText("PNG", t.png, count, frameSeconds).c_str(),
-                      stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay) >= 0;
+  char line[320];
+  std::snprintf(line, sizeof line, "captured frames %u to %u (%u at %s, %dx%d) in %.1f s: %.2f frames a second",
+                range.first, range.end - 1, count, frameRateText(o.fps).c_str(), o.width, o.height, frameSeconds,
+                frameSeconds > 0 ? count / frameSeconds : 0.0);
+  reportLine(report, line);
+  std::snprintf(line, sizeof line, "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the "
+                "range %.1f s", stepText("drawing", t.drawing, count, frameSeconds).c_str(),
+                stepText("readback", t.readback, count, frameSeconds).c_str(),
+                stepText("PNG", t.png, count, frameSeconds).c_str(),
+                stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+  reportLine(report, line);
 }
 
-// What the committed outputs hold. False with errno set when stderr
-// refused the text.
-bool printWritten(const CaptureOptions& o, FrameRange range) {
+// What the finished outputs hold, said before they take their places: a
+// capture that cannot say it fails with every file as it was.
+void reportWritten(const CaptureOptions& o, FrameRange range, CaptureReport& report) {
   const SampleRange sound = soundtrackRange(range, o.fps);
-  int written = 0;
-  if (!o.wavPath.empty())
-    written |= std::fprintf(stderr, "wrote %s: %u frames, %.3f s\n", o.wavPath.c_str(), songFramesOf(sound),
-                            static_cast<double>(songFramesOf(sound)) / kSampleRate);
-  if (!o.framesDir.empty())
-    written |= std::fprintf(stderr, "wrote %s/frame-%05u.png to frame-%05u.png and %s\n", o.framesDir.c_str(),
-                            range.first, range.end - 1, kManifestName);
-  if (!o.videoPath.empty())
-    written |= std::fprintf(stderr, "wrote %s: %.3f s\n", o.videoPath.c_str(),
-                            static_cast<double>(range.end - range.first) / o.fps);
-  return written >= 0;
+  char line[160];
+  if (!o.wavPath.empty()) {
+    std::snprintf(line, sizeof line, ": %u frames, %.3f s", songFramesOf(sound),
+                  static_cast<double>(songFramesOf(sound)) / kSampleRate);
+    reportLine(report, "wrote " + o.wavPath + line);
+  }
+  if (!o.framesDir.empty()) {
+    const std::string folder = pathInFolder(o.framesDir, "");
+    reportLine(report, "wrote " + folder + framePngName(range.first) + " to " + framePngName(range.end - 1) +
+                           " and " + kManifestName);
+  }
+  if (!o.videoPath.empty()) {
+    std::snprintf(line, sizeof line, ": %.3f s", static_cast<double>(range.end - range.first) / o.fps);
+    reportLine(report, "wrote " + o.videoPath + line);
+  }
 }
 
 VideoRequest videoRequest(const CaptureOptions& o, const Outputs& out) {
   return {o.videoPath, out.video.temporary, out.audioFile, o.width, o.height, o.fps};
 }
 
-int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
+int runStaged(const CaptureOptions& o, Outputs& out, CaptureReport& report, std::string* error) {
   const FrameRange range = optionsFrameRange(o);
   const SampleRange sound = soundtrackRange(range, o.fps);
   const bool drawing = !o.framesDir.empty() || !o.videoPath.empty();
@@ -207,7 +215,7 @@ int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
   // goes to the end of the range.
   uint32_t songFrames = drawing ? songFramesForPosition(lastPosition) : 0;
   if (!o.wavPath.empty() || !o.videoPath.empty()) songFrames = std::max(songFrames, sound.end);
-  if (!renderSongThrough(songFrames, error)) return kCaptureFailed;
+  if (!renderSongThrough(songFrames, report.stream, error)) return kCaptureFailed;
   const double songSeconds = lap(mark);
 
   if (!o.wavPath.empty() && !writeFloatWav(out.wav.descriptor, o.wavPath, SynthOutput + 2 * size_t{sound.begin},
@@ -223,39 +231,40 @@ int runStaged(const CaptureOptions& o, Outputs& out, std::string* error) {
 
   StepTimes times;
   mark = Clock::now();
-  status = drawFrames(o, range, out, times, error);
+  status = drawFrames(o, range, out, times, report, error);
   if (status != kCaptureDone) return status;
   const Clock::time_point encoding = Clock::now();
   if (!finishVideoPipe(out.pipe, error)) return kCaptureFailed;
   if (!o.videoPath.empty() && !checkEncodedVideo(out.ffmpeg, videoRequest(o, out), range.end - range.first, error))
     return kCaptureFailed;
   times.video += secondsBetween(encoding, Clock::now());
-  return stderrStatus(printTimes(o, range, songSeconds, lap(mark), times) ? 0 : errno, error);
+  reportTimes(o, range, songSeconds, lap(mark), times, report);
+  return kCaptureDone;
 }
 
 }  // namespace
 
-int runCapture(const CaptureOptions& options, std::string* error) {
+int runCapture(const CaptureOptions& options, CaptureReport& report, std::string* error) {
   Outputs out;
   int status = checkCapture(options, &out.ffmpeg, error);
   if (status != kCaptureDone) return status;
   const bool drawing = !options.framesDir.empty() || !options.videoPath.empty();
   if (drawing && !installCaptureFont(error)) return kCaptureRefused;
-  status = stageOutputs(options, out, error);
+  status = stageOutputs(options, out, report, error);
   try {
-    if (status == kCaptureDone) status = runStaged(options, out, error);
+    if (status == kCaptureDone) status = runStaged(options, out, report, error);
+    if (status == kCaptureDone) reportWritten(options, optionsFrameRange(options), report);
   } catch (const std::bad_alloc&) {
     *error = "out of memory";
     status = kCaptureFailed;
   }
   // A stop wins over whatever it interrupted; after the last check the
   // outputs take their places.
+  if (status == kCaptureDone) status = reportStatus(report.writeError, error);
   const int stop = captureStopStatus(error);
   if (stop != kCaptureDone) status = stop;
   if (status == kCaptureDone) status = commitOutputs(options, out, error);
   discardOutputs(out);
   if (drawing) removeCaptureFont();
-  if (status == kCaptureDone && !printWritten(options, optionsFrameRange(options)))
-    status = stderrStatus(errno, error);
   return status;
 }

@@ -1,11 +1,12 @@
 // A capture of a range of the show into any of the WAVE file, the folder of
-// frames and the video, with progress on stderr and, at the end, where the
-// time went.
+// frames and the video, with progress and, at the end, where the time went
+// and what was written, in the report the caller hands it.
 #pragma once
 
 #include <string>
 
 #include "tools/capture/capture_options.h"
+#include "tools/capture/capture_report.h"
 #include "tools/capture/capture_status.h"
 
 // Runs the capture that `options` describe (not a still). Everything is
@@ -13,4 +14,4 @@
 // written beside their files and take their places together once all are
 // complete (staged_output.h). Returns the exit status, with the message in
 // *error when it is not done.
-int runCapture(const CaptureOptions& options, std::string* error);
+int runCapture(const CaptureOptions& options, CaptureReport& report, std::string* error);

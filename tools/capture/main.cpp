@@ -18,18 +18,20 @@
 
 namespace {
 
+constexpr char kProgram[] = "glass-meridian-capture";
+
 int report(int status, const std::string& message, bool withUsage = false) {
   if (status != kCaptureDone)
-    std::fprintf(stderr, "glass-meridian-capture: %s\n%s", message.c_str(), withUsage ? kCaptureSynopsis : "");
+    std::fprintf(stderr, "%s: %s\n%s", kProgram, message.c_str(), withUsage ? kCaptureSynopsis : "");
   return status;
 }
 
-int captureStillFrame(const CaptureOptions& options) {
+int captureStillFrame(const CaptureOptions& options, CaptureReport& notes) {
   std::string error, ffmpeg;
   const int status = checkCapture(options, &ffmpeg, &error);
   if (status != kCaptureDone) return report(status, error);
   const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess};
-  return report(captureStill(request, options.pngPath, &error), error);
+  return report(captureStill(request, options.pngPath, notes, &error), error);
 }
 
 int capture(int argc, char** argv) {
@@ -41,15 +43,16 @@ int capture(int argc, char** argv) {
   std::string error;
   if (!parseCaptureOptions(argc - 1, argv + 1, &options, &error)) return report(kCaptureRefused, error, true);
   if (options.version || options.help) {
-    const bool written = options.version ? printVersion("glass-meridian-capture")
+    const bool written = options.version ? printVersion(kProgram)
                                          : std::printf("%s\n%s", kCaptureSynopsis, kCaptureHelp) >= 0 &&
                                                std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
     return report(written ? kCaptureDone : kCaptureFailed,
                   std::string("writing to standard output failed: ") + std::strerror(errno));
   }
   catchStopSignals();
-  if (options.still) return captureStillFrame(options);
-  return report(runCapture(options, &error), error);
+  CaptureReport notes{stderr, kProgram};
+  if (options.still) return captureStillFrame(options, notes);
+  return report(runCapture(options, notes, &error), error);
 }
 
 }  // namespace

@@ -28,9 +28,9 @@ std::string clockText(double seconds) {
 
 void print(ProgressMeter& meter, uint64_t done, bool last) {
   const std::string line = progressLine(meter, done, secondsSince(meter.start), meter.terminal);
-  const int written = meter.terminal ? std::fprintf(stderr, "\r%s\033[K%s", line.c_str(), last ? "\n" : "")
-                                     : std::fprintf(stderr, "%s\n", line.c_str());
-  if ((written < 0 || std::fflush(stderr) != 0) && meter.writeError == 0) meter.writeError = errno;
+  const int written = meter.terminal ? std::fprintf(meter.stream, "\r%s\033[K%s", line.c_str(), last ? "\n" : "")
+                                     : std::fprintf(meter.stream, "%s\n", line.c_str());
+  if ((written < 0 || std::fflush(meter.stream) != 0) && meter.writeError == 0) meter.writeError = errno;
   meter.lastShown = std::chrono::steady_clock::now();
   meter.shown = true;
 }
@@ -42,7 +42,7 @@ void startProgress(ProgressMeter& meter, const char* label, uint64_t total, doub
   meter.total = total;
   meter.rateScale = rateScale;
   meter.rateUnit = rateUnit;
-  meter.terminal = isatty(STDERR_FILENO) != 0;
+  meter.terminal = isatty(fileno(meter.stream)) != 0;
   meter.start = std::chrono::steady_clock::now();
   meter.lastShown = meter.start;
   meter.shown = false;

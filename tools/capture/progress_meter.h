@@ -1,12 +1,15 @@
-// Progress of a long step on stderr: a bar redrawn in place when stderr is
-// a terminal, a plain line every few seconds when it is a file or a pipe.
+// Progress of a long step on a stream: a bar redrawn in place when the
+// stream is a terminal, a plain line every few seconds when it is a file or
+// a pipe.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 struct ProgressMeter {
+  std::FILE* stream = stderr;
   const char* label = "";
   uint64_t total = 0;
   double rateScale = 1.0;      // the rate shown is units a second times this
@@ -15,10 +18,10 @@ struct ProgressMeter {
   std::chrono::steady_clock::time_point start;
   std::chrono::steady_clock::time_point lastShown;
   bool shown = false;
-  int writeError = 0;  // why writing to stderr failed (EPIPE for a closed pipe), 0 while it works
+  int writeError = 0;  // why writing to the stream failed (EPIPE for a closed pipe), 0 while it works
 };
 
-// Starts the clock. Decides between the bar and plain lines by stderr.
+// Starts the clock. Decides between the bar and plain lines by the stream.
 void startProgress(ProgressMeter& meter, const char* label, uint64_t total, double rateScale, const char* rateUnit);
 
 // Reports `done` units when it is time to: at most ten times a second on a

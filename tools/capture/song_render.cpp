@@ -19,7 +19,7 @@ constexpr uint32_t kQuietRender = 10 * kSampleRate;
 
 }  // namespace
 
-bool renderSongThrough(uint32_t frames, std::string* error) {
+bool renderSongThrough(uint32_t frames, std::FILE* progress, std::string* error) {
   frames = std::min(frames, kSongFrames);
   if (synthFramesDone() >= frames) return true;
   resetSynth();
@@ -36,7 +36,8 @@ bool renderSongThrough(uint32_t frames, std::string* error) {
     render->finished.store(true, std::memory_order_release);
   });
   ProgressMeter meter;
-  const bool showing = frames > kQuietRender;
+  meter.stream = progress;
+  const bool showing = progress != nullptr && frames > kQuietRender;
   if (showing) startProgress(meter, "rendering the song", frames, 1.0 / kSampleRate, "x real time");
   bool stopped = false;
   while (!render->finished.load(std::memory_order_acquire) && !stopped) {

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -31,13 +32,29 @@ std::string nameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A link to a file stands for that file: the file is replaced, the link stays.
-std::string followLink(const std::string& path) {
-  struct stat info;
-  char real[PATH_MAX];
-  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && realpath(path.c_str(), real) != nullptr)
-    return real;
+// A link to a file stands for that file: the file is replaced, the link
+// stays. The links are read one by one, never made absolute, so that a
+// working folder of any depth works as well.
+std::string followLink(std::string path) {
+  constexpr int kMostLinks = 40;
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    std::vector<char> to(static_cast<size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
+    const ssize_t length = readlink(path.c_str(), to.data(), to.size());
+    if (length <= 0 || static_cast<size_t>(length) >= to.size()) break;
+    const std::string link(to.data(), static_cast<size_t>(length));
+    path = link[0] == '/' || folderOf(path) == "." ? link : folderOf(path) + "/" + link;
+  }
   return path;
+}
+
+// A link whose file does not exist: never written through nor replaced.
+bool leadsNowhere(const std::string& path, std::string* error) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode) || stat(path.c_str(), &info) == 0) return false;
+  *error = "'" + path + "' is a link to '" + followLink(path) + "', which does not exist: it is never replaced";
+  return true;
 }
 
 const char* kindOf(mode_t mode) {
@@ -110,7 +127,7 @@ bool checkReplaceable(const std::string& path, std::string* error) {
     *error = "'" + path + "' is " + kindOf(info.st_mode) + ", not a regular file: it is never replaced";
     return false;
   }
-  if (errno == ENOENT) return true;
+  if (errno == ENOENT) return !leadsNowhere(path, error);
   *error = "cannot write '" + path + "': " + std::strerror(errno);
   return false;
 }
@@ -140,27 +157,43 @@ bool checkFolderTarget(const std::string& target, std::string* error) {
     *error = "cannot write into the folder '" + target + "': " + reason;
     return false;
   }
-  if (errno == ENOENT && writableFolder(folderOf(withoutTrailingSlashes(target)), &reason)) return true;
-  *error = "cannot make the folder '" + target + "': " + (errno == ENOENT ? reason : std::strerror(errno));
+  const int missing = errno;
+  const std::string plain = withoutTrailingSlashes(target);
+  if (missing == ENOENT && leadsNowhere(plain, error)) return false;
+  if (missing == ENOENT && writableFolder(folderOf(plain), &reason)) return true;
+  *error = "cannot make the folder '" + target + "': " + (missing == ENOENT ? reason : std::strerror(missing));
   return false;
 }
 
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+  const std::string plain = withoutTrailingSlashes(folder);
+  return (plain == "/" ? "" : plain) + "/" + name;
+}
+
 std::string pathIdentity(const std::string& path) {
-  char real[PATH_MAX];
-  if (realpath(path.c_str(), real) != nullptr) return real;
+  auto identity = [](const struct stat& info) {
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+  };
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) return identity(info);
   const std::string plain = withoutTrailingSlashes(path);
-  if (realpath(folderOf(plain).c_str(), real) == nullptr) return path;
-  const std::string folder = real;
-  return (folder == "/" ? "" : folder) + "/" + nameOf(plain);
+  if (stat(folderOf(plain).c_str(), &info) == 0) return identity(info) + "/" + nameOf(plain);
+  return path;
 }
 
 namespace {
 
-// New outputs are written under names with the first marker; old files
-// wait during the commit under names with the second. A later capture
-// removes a killed capture's new outputs, but puts its old files back.
-constexpr char kPartialMarker[] = ".partial-";
-constexpr char kPreviousMarker[] = ".previous-";
+// Every staged output has a work folder of its own beside its target:
+// "LEAD.capture-PID-TOKEN", where TOKEN is random. Its mark file repeats
+// TOKEN and says what the folder was made for; a later capture touches
+// only work folders whose mark proves them a capture's.
+constexpr char kWorkMarker[] = ".capture-";
+constexpr char kMarkName[] = "mark";
+constexpr char kMarkHeading[] = "glass-meridian-capture work folder ";
+constexpr char kOldName[] = "old";  // where the target's old file (or a frame set's old files) waits
+constexpr char kNewName[] = "new";  // the new file (with the target's extension) or the set's new files
+constexpr size_t kTokenSize = 6;
+constexpr size_t kLongestMark = 4096;
 
 // The longest name the folder takes.
 size_t nameLimit(const std::string& folder) {
@@ -168,33 +201,81 @@ size_t nameLimit(const std::string& folder) {
   return limit > 0 ? static_cast<size_t>(limit) : NAME_MAX;
 }
 
-// "MARKER PID-XXXXXX": the unique part of every temporary name.
-std::string temporaryPart(const char* marker) { return marker + std::to_string(getpid()) + "-XXXXXX"; }
+std::string fileWork(const std::string& name) { return "file " + name; }
+constexpr char kFrameSetWork[] = "frame set";
 
-// Whether `entry` is "LEAD" + `marker` + "PID-XXXXXX" + `tail` with LEAD
-// taking `leadSize` characters, made by a capture whose process has ended.
-bool madeByEndedCapture(const std::string& entry, size_t leadSize, const char* marker, const std::string& tail) {
-  const size_t markerSize = std::strlen(marker);
-  if (entry.compare(leadSize, markerSize, marker) != 0) return false;
-  const size_t digits = leadSize + markerSize;
+// The TOKEN of a work folder's name made by a capture whose process has
+// ended; false for any other name.
+bool endedCapturesToken(const std::string& name, std::string* token) {
+  const size_t at = name.rfind(kWorkMarker);
+  if (at == std::string::npos) return false;
+  const size_t digits = at + std::strlen(kWorkMarker);
   size_t dash = digits;
-  while (dash < entry.size() && dash - digits < 10 && std::isdigit(static_cast<unsigned char>(entry[dash]))) ++dash;
-  if (dash == digits || entry.size() != dash + 7 + tail.size() || entry[dash] != '-' ||
-      entry.compare(dash + 7, std::string::npos, tail) != 0)
-    return false;
-  for (size_t c = dash + 1; c < dash + 7; ++c)
-    if (!std::isalnum(static_cast<unsigned char>(entry[c]))) return false;
-  const long pid = std::strtol(entry.c_str() + digits, nullptr, 10);
+  while (dash < name.size() && dash - digits < 10 && std::isdigit(static_cast<unsigned char>(name[dash]))) ++dash;
+  if (dash == digits || name.size() != dash + 1 + kTokenSize || name[dash] != '-') return false;
+  for (size_t c = dash + 1; c < name.size(); ++c)
+    if (!std::isalnum(static_cast<unsigned char>(name[c]))) return false;
+  *token = name.substr(dash + 1);
+  const long pid = std::strtol(name.c_str() + digits, nullptr, 10);
   return pid > 0 && pid != getpid() && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-// Removes the regular files in a temporary folder, then the folder.
-void removeTemporaryFolder(const std::string& folder) {
+std::string markText(const std::string& token, const std::string& work) {
+  return kMarkHeading + token + "\n" + work + "\n";
+}
+
+// Whether the folder's mark names `token` and says it was made for `work`.
+bool markProves(const std::string& folder, const std::string& token, const std::string& work) {
+  const int file = open((folder + "/" + kMarkName).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (file < 0) return false;
+  char text[kLongestMark];
+  const ssize_t got = read(file, text, sizeof text);
+  close(file);
+  return got > 0 && std::string(text, static_cast<size_t>(got)) == markText(token, work);
+}
+
+// Makes the work folder "LEAD.capture-PID-TOKEN" in `folder` (LEAD cut
+// short where the name would pass the folder's limit) with its mark. False
+// with the reason in errno, nothing made.
+bool makeWorkFolder(const std::string& folder, const std::string& lead, const std::string& work, std::string* path) {
+  const std::string unique = kWorkMarker + std::to_string(getpid()) + "-" + std::string(kTokenSize, 'X');
+  const size_t limit = nameLimit(folder);
+  const size_t room = limit > unique.size() ? limit - unique.size() : 0;
+  std::string made = folder + "/" + lead.substr(0, room) + unique;
+  if (mkdtemp(made.data()) == nullptr) return false;
+  const std::string mark = markText(made.substr(made.size() - kTokenSize), work);
+  const std::string markPath = made + "/" + kMarkName;
+  const int file = open(markPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const bool written = file >= 0 && write(file, mark.data(), mark.size()) == static_cast<ssize_t>(mark.size());
+  const int reason = errno;
+  if (file >= 0) close(file);
+  if (!written) {
+    unlink(markPath.c_str());
+    rmdir(made.c_str());
+    errno = reason;
+    return false;
+  }
+  *path = made;
+  return true;
+}
+
+// Removes the work folder's mark and the folder itself when nothing else
+// is left in it.
+void removeWorkFolder(const std::string& work) {
+  if (rmdir(work.c_str()) == 0) return;
+  const std::string mark = work + "/" + kMarkName;
+  unlink(mark.c_str());
+  rmdir(work.c_str());
+}
+
+// Removes the regular files and links in a folder of the capture's, then
+// the folder when that leaves it empty.
+void removeFilesAndFolder(const std::string& folder) {
   if (DIR* files = opendir(folder.c_str())) {
     while (const dirent* entry = readdir(files)) {
       const std::string path = folder + "/" + entry->d_name;
       struct stat info;
-      if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) unlink(path.c_str());
+      if (lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) unlink(path.c_str());
     }
     closedir(files);
   }
@@ -208,32 +289,54 @@ std::string inFolder(const std::string& folder, const std::string& name) {
 
 std::string removedNote(const std::string& path) { return "removed '" + path + "', left by a capture that was killed"; }
 
-enum class OldFile { none, removed, putBack, kept };
+enum class OldFile { none, putBack, kept };
 
 // An old file that a killed capture had moved aside to `aside` goes back to
-// `target` when nothing took its place there (`target` empty: unknown, it
-// stays). An empty one is removed: it holds nothing, and is most often
-// the name a capture reserved and never filled.
+// `target` when nothing took its place there; else it stays.
 OldFile recoverOldFile(const std::string& aside, const std::string& target) {
   struct stat info;
-  if (lstat(aside.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return OldFile::none;
-  if (info.st_size == 0) return unlink(aside.c_str()) == 0 ? OldFile::removed : OldFile::none;
+  if (lstat(aside.c_str(), &info) != 0) return OldFile::none;
   // A link, not a rename: it never replaces a file that has just appeared.
-  if (!target.empty() && link(aside.c_str(), target.c_str()) == 0) {
+  if (link(aside.c_str(), target.c_str()) == 0) {
     unlink(aside.c_str());
     return OldFile::putBack;
   }
   return OldFile::kept;
 }
 
-// The old files in the folder `aside` that a killed capture had moved out
-// of the frame set `folder`, put back or kept; says which in `notes`.
-void recoverOldFolder(const std::string& aside, const std::string& folder, std::vector<std::string>& notes) {
+// A killed capture's work folder for the file `target`: its new file goes,
+// its old file goes back. Says what happened in `notes`.
+void recoverFileWork(const std::string& work, const std::string& target, std::vector<std::string>& notes) {
+  if (DIR* files = opendir(work.c_str())) {
+    while (const dirent* entry = readdir(files)) {
+      const std::string name = entry->d_name;
+      if (name.compare(0, std::strlen(kNewName), kNewName) == 0) unlink((work + "/" + name).c_str());
+    }
+    closedir(files);
+  }
+  const std::string aside = work + "/" + kOldName;
+  const OldFile old = recoverOldFile(aside, target);
+  if (old == OldFile::kept) {
+    notes.push_back("kept '" + aside + "': an old file that a capture that was killed had moved there");
+    return;
+  }
+  if (old == OldFile::putBack)
+    notes.push_back("put back '" + target + "' from '" + aside + "', where a capture that was killed had moved it");
+  removeWorkFolder(work);
+  if (old == OldFile::none) notes.push_back(removedNote(work));
+}
+
+// A killed capture's work folder in the frame set `folder`: the new files
+// go, the old files go back, or stay where files of their names appeared.
+void recoverFrameSetWork(const std::string& work, const std::string& folder, std::vector<std::string>& notes) {
+  removeFilesAndFolder(work + "/" + kNewName);
+  const std::string aside = work + "/" + kOldName;
   int putBack = 0, kept = 0;
   if (DIR* files = opendir(aside.c_str())) {
     while (const dirent* entry = readdir(files)) {
       const std::string name = entry->d_name;
-      const OldFile result = recoverOldFile(aside + "/" + name, folder + "/" + name);
+      if (name == "." || name == "..") continue;
+      const OldFile result = recoverOldFile(aside + "/" + name, inFolder(folder, name));
       putBack += result == OldFile::putBack ? 1 : 0;
       kept += result == OldFile::kept ? 1 : 0;
     }
@@ -243,73 +346,39 @@ void recoverOldFolder(const std::string& aside, const std::string& folder, std::
   if (putBack > 0)
     notes.push_back("put back " + files(putBack) + " into '" + folder + "' from '" + aside +
                     "', where a capture that was killed had moved them");
-  if (kept > 0)
+  if (kept > 0) {
     notes.push_back("kept " + files(kept) + " in '" + aside +
                     "', moved there by a capture that was killed: files of the same names took their places");
-  else if (rmdir(aside.c_str()) == 0 && putBack == 0)
-    notes.push_back(removedNote(aside));
+    return;
+  }
+  rmdir(aside.c_str());
+  removeWorkFolder(work);
+  if (putBack == 0) notes.push_back(removedNote(work));
 }
 
-// Tidies, in `folder`, what this user's killed captures left: for the file
-// STEM + `extension` (the stem maybe cut short) when `stem` is given, else
-// for a frame set. New outputs are removed, old files put back or kept.
-// Returns what it did, one sentence each.
-std::vector<std::string> tidyKilledCaptures(const std::string& folder, const std::string* stem,
-                                            const std::string& extension) {
+// Tidies, in `folder`, what this user's killed captures left for the
+// output `work` names (a file of that name, or the frame set): their new
+// outputs are removed, old files put back or kept. Only work folders whose
+// mark proves them are touched. Returns what it did, one sentence each.
+std::vector<std::string> tidyKilledCaptures(const std::string& folder, const std::string& work,
+                                            const std::string* fileName) {
   std::vector<std::string> notes;
   DIR* entries = opendir(folder.c_str());
   if (entries == nullptr) return notes;
   while (const dirent* entry = readdir(entries)) {
     const std::string name = entry->d_name;
-    const char* marker = nullptr;
-    size_t lead = std::string::npos;
-    for (const char* candidate : {kPartialMarker, kPreviousMarker}) {
-      const size_t at = name.rfind(candidate);
-      const bool ours = at != std::string::npos &&
-                        (stem != nullptr ? at >= 1 && name[0] == '.' && at - 1 <= stem->size() &&
-                                               name.compare(1, at - 1, *stem, 0, at - 1) == 0 &&
-                                               madeByEndedCapture(name, at, candidate, extension)
-                                         : at == 0 && madeByEndedCapture(name, 0, candidate, ""));
-      if (ours) {
-        marker = candidate;
-        lead = at;
-      }
-    }
+    std::string token;
+    if (!endedCapturesToken(name, &token)) continue;
     const std::string path = inFolder(folder, name);
     struct stat info;
-    if (marker == nullptr || lstat(path.c_str(), &info) != 0 || info.st_uid != geteuid()) continue;
-    if (marker == kPreviousMarker && stem == nullptr) {
-      if (S_ISDIR(info.st_mode)) recoverOldFolder(path, folder, notes);
-    } else if (marker == kPreviousMarker) {
-      // A stem cut short could be another long name's: that old file stays.
-      const std::string target = lead - 1 == stem->size() ? inFolder(folder, *stem + extension) : "";
-      const OldFile result = recoverOldFile(path, target);
-      if (result == OldFile::putBack)
-        notes.push_back("put back '" + target + "' from '" + path + "', where a capture that was killed had moved it");
-      if (result == OldFile::kept)
-        notes.push_back("kept '" + path + "': an old file that a capture that was killed had moved there");
-      if (result == OldFile::removed) notes.push_back(removedNote(path));
-    } else {
-      if (stem != nullptr && S_ISREG(info.st_mode)) unlink(path.c_str());
-      if (stem == nullptr && S_ISDIR(info.st_mode)) removeTemporaryFolder(path);
-      if (access(path.c_str(), F_OK) != 0) notes.push_back(removedNote(path));
-    }
+    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid() ||
+        !markProves(path, token, work))
+      continue;
+    if (fileName != nullptr) recoverFileWork(path, inFolder(folder, *fileName), notes);
+    else recoverFrameSetWork(path, folder, notes);
   }
   closedir(entries);
   return notes;
-}
-
-// Makes an empty file of a temporary name beside `target`, whose name is
-// `stem` + `extension`; -1 with the reason in errno.
-int makeTemporaryFile(const std::string& folder, const std::string& stem, const std::string& extension,
-                      const char* marker, std::string* path) {
-  const size_t limit = nameLimit(folder);
-  const size_t fixed = 1 + temporaryPart(marker).size();
-  std::string tail = extension;
-  if (fixed + tail.size() > limit) tail.clear();  // only the video's name needs it, and it is short
-  const size_t room = limit > fixed + tail.size() ? limit - fixed - tail.size() : 0;
-  *path = folder + "/." + stem.substr(0, room) + temporaryPart(marker) + tail;
-  return mkostemps(path->data(), static_cast<int>(tail.size()), O_CLOEXEC);
 }
 
 void removeQuietly(std::string& path) {
@@ -412,67 +481,66 @@ bool stageFile(StagedFile& file, const std::string& target, std::string* error) 
   // The extension stays last: ffmpeg picks the container by it.
   const std::string extension = dot != std::string::npos && dot > 0 ? name.substr(dot) : "";
   const std::string stem = name.substr(0, name.size() - extension.size());
-  file.leftovers = tidyKilledCaptures(folder, &stem, extension);
+  file.leftovers = tidyKilledCaptures(folder, fileWork(name), &name);
   struct stat info;
   const mode_t mode = stat(file.target.c_str(), &info) == 0 ? info.st_mode & 07777 : newFileMode();
-  const int descriptor = makeTemporaryFile(folder, stem, extension, kPartialMarker, &file.temporary);
-  const int aside = descriptor < 0 ? -1 : makeTemporaryFile(folder, stem, extension, kPreviousMarker, &file.aside);
-  if (descriptor < 0 || aside < 0 || fchmod(descriptor, mode) != 0) {
-    *error = "cannot write '" + target + "': " + std::strerror(errno);
-    if (descriptor < 0) file.temporary.clear();
-    if (aside < 0) file.aside.clear();
-    if (aside >= 0) close(aside);
-    file.descriptor = descriptor;
-    discardFile(file);
-    return false;
+  if (makeWorkFolder(folder, "." + stem, fileWork(name), &file.work)) {
+    file.temporary = file.work + "/" + kNewName + extension;
+    file.aside = file.work + "/" + kOldName;
+    file.descriptor = open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (file.descriptor >= 0 && fchmod(file.descriptor, mode) == 0) return true;
   }
-  close(aside);
-  file.descriptor = descriptor;
-  return true;
+  *error = "cannot write '" + target + "': " + std::strerror(errno);
+  discardFile(file);
+  return false;
 }
 
 void discardFile(StagedFile& file) {
   if (file.descriptor >= 0) close(file.descriptor);
   file.descriptor = -1;
   removeQuietly(file.temporary);
-  removeQuietly(file.aside);
-}
-
-void mentionLeftovers(const std::vector<std::string>& leftovers) {
-  for (const std::string& note : leftovers) std::fprintf(stderr, "glass-meridian-capture: %s\n", note.c_str());
+  // An old file that could not be put back keeps its work folder.
+  if (!file.aside.empty() || file.work.empty()) {
+    removeQuietly(file.aside);
+    if (!file.work.empty()) removeWorkFolder(file.work);
+  }
+  file.work.clear();
 }
 
 bool stageFolder(StagedFolder& folder, const std::string& target, std::string* error) {
   folder = StagedFolder{};
-  folder.target = target;
+  folder.target = withoutTrailingSlashes(target);
   struct stat info;
-  if (stat(target.c_str(), &info) != 0) {
-    if (mkdir(target.c_str(), 0777) != 0) {
-      *error = "cannot make the folder '" + target + "': " + std::strerror(errno);
+  if (stat(folder.target.c_str(), &info) != 0) {
+    if (mkdir(folder.target.c_str(), 0777) != 0) {
+      *error = "cannot make the folder '" + folder.target + "': " + std::strerror(errno);
       return false;
     }
     folder.madeTarget = true;
   }
-  folder.leftovers = tidyKilledCaptures(target, nullptr, "");
-  for (std::string* made : {&folder.temporary, &folder.aside}) {
-    std::string name = target + "/" + temporaryPart(made == &folder.temporary ? kPartialMarker : kPreviousMarker);
-    if (mkdtemp(name.data()) == nullptr) {
-      *error = "cannot write into the folder '" + target + "': " + std::strerror(errno);
-      discardFolder(folder);
-      return false;
-    }
-    *made = name;
+  folder.leftovers = tidyKilledCaptures(folder.target, kFrameSetWork, nullptr);
+  if (makeWorkFolder(folder.target, "", kFrameSetWork, &folder.work)) {
+    folder.temporary = folder.work + "/" + kNewName;
+    folder.aside = folder.work + "/" + kOldName;
+    if (mkdir(folder.temporary.c_str(), 0700) == 0 && mkdir(folder.aside.c_str(), 0700) == 0) return true;
   }
-  return true;
+  *error = "cannot write into the folder '" + folder.target + "': " + std::strerror(errno);
+  discardFolder(folder);
+  return false;
 }
 
 std::string stagedPath(const StagedFolder& folder, const std::string& name) { return folder.temporary + "/" + name; }
 
 void discardFolder(StagedFolder& folder) {
-  for (std::string* made : {&folder.temporary, &folder.aside}) {
-    if (!made->empty()) removeTemporaryFolder(*made);
-    made->clear();
+  if (!folder.temporary.empty()) removeFilesAndFolder(folder.temporary);
+  folder.temporary.clear();
+  // Old files that could not be put back keep their work folder.
+  if (!folder.aside.empty() || folder.work.empty()) {
+    if (!folder.aside.empty()) removeFilesAndFolder(folder.aside);
+    if (!folder.work.empty()) removeWorkFolder(folder.work);
   }
+  folder.aside.clear();
+  folder.work.clear();
   if (folder.madeTarget) rmdir(folder.target.c_str());
   folder.madeTarget = false;
 }

@@ -1,7 +1,8 @@
 // Outputs written beside their targets under temporary names and put in
 // place by rename only once complete and flushed: a capture that fails or
 // is stopped leaves every target as it was. A target that exists must be a
-// regular file (or a link to one); a device, a FIFO or a folder of that
+// regular file, or a link to one: the file behind the link is replaced and
+// the link stays. A device, a FIFO, a folder or a link to nothing of that
 // name is refused, never replaced.
 #pragma once
 
@@ -34,25 +35,34 @@ bool checkFolderTarget(const std::string& target, std::string* error);
 bool checkReplaceable(const std::string& path, std::string* error);
 
 // One text for every path of the same place, whether something lies there
-// or not (its folder must exist): the real path of the folder, links
-// followed, and the name in it. Two outputs with the same identity would
-// overwrite each other.
+// or not (its folder must exist): the device and inode of what lies there
+// (links followed), else of its folder and the name in it. Two outputs with
+// the same identity would overwrite each other. No path is made absolute,
+// so a working folder of any depth is told apart as well.
 std::string pathIdentity(const std::string& path);
 
-// The outputs' temporary names: beside a file, ".STEM.partial-PID-XXXXXX.EXT"
-// for the new file and ".STEM.previous-PID-XXXXXX.EXT" for the old one
-// during the commit (the stem cut short where the whole name would pass
-// the folder's limit on name length); in a folder of outputs, folders
-// ".partial-PID-XXXXXX" and ".previous-PID-XXXXXX". PID is the capture's
-// process. A later capture tidies only what captures whose process is gone
-// (killed) left: it removes their new outputs; an old file it puts back
-// under its own name when nothing took that name, else keeps where it is
-// and names (an empty one holds nothing and is removed).
+// `name` in `folder` as a user named the folder, without a doubled slash
+// ("out/" and "out" give "out/NAME").
+std::string pathInFolder(const std::string& folder, const std::string& name);
+
+// Each output has a work folder beside its file: ".STEM.capture-PID-TOKEN"
+// (the stem cut short where the name would pass the folder's limit on
+// name length), or ".capture-PID-TOKEN" inside a folder of outputs. PID is
+// the capture's process, TOKEN random; the folder's file "mark" repeats
+// TOKEN and names the output. Inside it, "new" (with the file's extension)
+// is the new file or the folder of new files, "old" where the old file or
+// files wait during the commit. A later capture tidies only the work
+// folders for its own outputs whose process is gone (killed) and whose
+// mark proves them a capture's; anything else of a similar name is never
+// touched. It removes their new outputs and puts old files back under
+// their names when nothing took those names, else keeps them where they
+// are and names them.
 
 struct StagedFile {
   std::string target;     // where the file goes (a link's own target)
-  std::string temporary;  // beside it: the new file
-  std::string aside;      // beside it: where the old file waits while the outputs are put in place
+  std::string work;       // beside it: the work folder
+  std::string temporary;  // in the work folder: the new file
+  std::string aside;      // in the work folder: where the old file waits while the outputs are put in place
   int descriptor = -1;    // open on the temporary file for writing
   std::vector<std::string> leftovers;  // what staging did with killed captures' files, one sentence each
 };
@@ -66,26 +76,24 @@ bool stageFile(StagedFile& file, const std::string& target, std::string* error);
 // Closes and removes the temporary files, if there are any.
 void discardFile(StagedFile& file);
 
-// Says on stderr what staging did with killed captures' files.
-void mentionLeftovers(const std::vector<std::string>& leftovers);
-
 struct StagedFolder {
-  std::string target;     // the folder the files go into
-  std::string temporary;  // inside it: the new files
-  std::string aside;      // inside it: where old files of the same names wait during the commit
+  std::string target;     // the folder the files go into, without a trailing slash
+  std::string work;       // inside it: the work folder
+  std::string temporary;  // in the work folder: the new files
+  std::string aside;      // in the work folder: where old files of the same names wait during the commit
   bool madeTarget = false;
   std::vector<std::string> leftovers;  // what staging did with killed captures' files, one sentence each
 };
 
 // Makes the target folder when it does not exist (its parent must), tidies
-// what killed captures left in it and makes the two temporary folders
-// inside it. False with the reason, nothing made.
+// what killed captures left in it and makes its work folder with the
+// folders of new and old files. False with the reason, nothing made.
 bool stageFolder(StagedFolder& folder, const std::string& target, std::string* error);
 
 // Where a file of the set is written until the commit.
 std::string stagedPath(const StagedFolder& folder, const std::string& name);
 
-// Removes the temporary folders with their files, and the target when
+// Removes the work folder with its files, and the target when
 // staging made it and no commit filled it.
 void discardFolder(StagedFolder& folder);
 

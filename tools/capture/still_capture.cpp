@@ -18,8 +18,9 @@
 
 namespace {
 
-bool drawStill(uint32_t position, const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
-  if (!renderSongThrough(songFramesForPosition(position), error)) return false;
+bool drawStill(uint32_t position, const StillRequest& request, std::FILE* progress, std::vector<uint8_t>* rgb,
+               std::string* error) {
+  if (!renderSongThrough(songFramesForPosition(position), progress, error)) return false;
   if (!openCaptureGraphics(request.width, request.height, request.postProcess, error)) return false;
   ShowState state = replayFrames(framesBefore(position, kDefaultFps), kDefaultFps);
   drawCaptureFrame(state, beginFrameFromRecording(state, position));
@@ -35,7 +36,9 @@ bool drawStill(uint32_t position, const StillRequest& request, std::vector<uint8
 
 }  // namespace
 
-int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
+// renderStill, with the song's progress on `progress` (null: none).
+static int renderStillShowing(const StillRequest& request, std::FILE* progress, std::vector<uint8_t>* rgb,
+                              std::string* error) {
   uint32_t position = 0;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%g s", request.seconds);
@@ -45,21 +48,25 @@ int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::str
                       std::to_string(request.width) + "x" + std::to_string(request.height), error))
     return kCaptureRefused;
   if (!installCaptureFont(error)) return kCaptureRefused;
-  const bool drawn = drawStill(position, request, rgb, error);
+  const bool drawn = drawStill(position, request, progress, rgb, error);
   removeCaptureFont();
   return drawn ? kCaptureDone : kCaptureFailed;
 }
 
-int captureStill(const StillRequest& request, const std::string& pngPath, std::string* error) {
+int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
+  return renderStillShowing(request, nullptr, rgb, error);
+}
+
+int captureStill(const StillRequest& request, const std::string& pngPath, CaptureReport& report, std::string* error) {
   // Staged first: a name that cannot be written is refused before the render.
   StagedFile png;
   const bool staged = stageFile(png, pngPath, error);
-  mentionLeftovers(png.leftovers);
+  for (const std::string& note : png.leftovers) reportNote(report, note);
   if (!staged) return kCaptureRefused;
   std::vector<uint8_t> rgb;
   int status = kCaptureFailed;
   try {
-    status = renderStill(request, &rgb, error);
+    status = renderStillShowing(request, report.stream, &rgb, error);
   } catch (const std::bad_alloc&) {
     *error = "out of memory";
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/frame_schedule.h"
+#include "tools/capture/capture_report.h"
 
 struct StillRequest {
   double seconds;    // playback position in seconds
@@ -25,4 +26,5 @@ int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::str
 // renderStill, then the picture as a PNG file, written beside its place
 // and put there once complete (staged_output.h). The file is staged before
 // the render, so that a name that cannot be written costs no render.
-int captureStill(const StillRequest& request, const std::string& pngPath, std::string* error);
+// Notes go to `report`.
+int captureStill(const StillRequest& request, const std::string& pngPath, CaptureReport& report, std::string* error);

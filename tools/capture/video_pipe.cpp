@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,10 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "platform/stop_signals.h"
-
-extern char** environ;
+#include "tools/capture/video_frames.h"
 
 namespace {
 
@@ -24,11 +24,6 @@ constexpr size_t kLogTail = 600;
 // again: a stop signal may reach another thread and wake nothing here.
 constexpr int kStopLookMilliseconds = 50;
 constexpr int kAudioDescriptor = 3;  // where ffmpeg finds the soundtrack
-
-std::string temporaryFolder() {
-  const char* folder = std::getenv("TMPDIR");
-  return folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
-}
 
 // The end of ffmpeg's log: its last complaint is what matters.
 std::string logTail(int log) {
@@ -60,25 +55,62 @@ pid_t waitForProgram(pid_t pid, int* status) {
 
 // Starts `args` in a process group of its own with the descriptors given
 // as (descriptor, number in the program) pairs and the other standard
-// streams on the null device. The error number, or 0.
+// streams on the null device. The program dies with the thread that
+// started it, so that a capture killed outright leaves no encoder behind.
+// The error number, or 0.
 int startProgram(const std::vector<std::string>& args, const std::vector<std::pair<int, int>>& descriptors,
                  pid_t* pid) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream)
-    posix_spawn_file_actions_addopen(&actions, stream, "/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0);
-  for (const auto& [descriptor, number] : descriptors) posix_spawn_file_actions_adddup2(&actions, descriptor, number);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-  const int spawned = posix_spawn(pid, args[0].c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return spawned;
+  // The child reports a failed exec through this pipe, which the exec closes.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return errno;
+  const pid_t parent = getpid();
+  const pid_t child = fork();
+  if (child == 0) {
+    // Only calls that are safe after a fork of a threaded program.
+    int failure = 0;
+    if (setpgid(0, 0) != 0 || prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) failure = errno;
+    if (failure == 0 && getppid() != parent) _exit(127);  // the capture ended already
+    int moved[8];
+    size_t count = 0;
+    // Out of the way of the numbers they take, then into place.
+    for (const auto& [descriptor, number] : descriptors) {
+      if (failure != 0 || count == std::size(moved)) break;
+      moved[count] = fcntl(descriptor, F_DUPFD, 64);
+      if (moved[count++] < 0) failure = errno;
+    }
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO && failure == 0; ++stream) {
+      const int null = open("/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+      if (null < 0 || dup2(null, stream) < 0) failure = errno;
+      if (null > STDERR_FILENO) close(null);
+    }
+    for (size_t i = 0; i < count && failure == 0; ++i)
+      if (dup2(moved[i], descriptors[i].second) < 0) failure = errno;
+    for (size_t i = 0; i < count; ++i) close(moved[i]);
+    if (failure == 0) {
+      execv(argv[0], argv.data());
+      failure = errno;
+    }
+    ssize_t ignored = write(report[1], &failure, sizeof failure);
+    (void)ignored;
+    _exit(127);
+  }
+  const int forkError = errno;
+  close(report[1]);
+  int failure = 0;
+  if (child < 0) {
+    failure = forkError;
+  } else {
+    ssize_t got = 0;
+    while ((got = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {}
+    if (got == sizeof failure) waitpid(child, nullptr, 0);
+    else failure = 0;
+  }
+  close(report[0]);
+  if (failure == 0) *pid = child;
+  return failure;
 }
 
 // Closes the input, waits for ffmpeg and closes the log. True when it
@@ -114,6 +146,11 @@ std::string outputName(const VideoRequest& request) { return "file:" + request.f
 
 }  // namespace
 
+std::string temporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+}
+
 int anonymousFile(std::string* error) {
   std::string name = temporaryFolder() + "/glass-meridian-XXXXXX";
   const int file = mkostemp(name.data(), O_CLOEXEC);
@@ -130,7 +167,9 @@ int anonymousFile(std::string* error) {
   return moved;
 }
 
-bool findFfmpeg(std::string* path) {
+bool findFfmpeg(std::string* path) { return findProgram("ffmpeg", path); }
+
+bool findProgram(const char* name, std::string* path) {
   const char* searchPath = std::getenv("PATH");
   std::string folders = searchPath != nullptr ? searchPath : "";
   if (searchPath == nullptr) {
@@ -144,7 +183,7 @@ bool findFfmpeg(std::string* path) {
     size_t end = folders.find(':', start);
     if (end == std::string::npos) end = folders.size();
     const std::string folder = end > start ? folders.substr(start, end - start) : ".";
-    const std::string candidate = folder + "/ffmpeg";
+    const std::string candidate = folder + "/" + name;
     struct stat info;
     if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0) {
       *path = candidate;
@@ -241,8 +280,20 @@ bool checkEncodedVideo(const std::string& program, const VideoRequest& request, 
     *error = "ffmpeg wrote nothing to '" + request.target + "'";
     return false;
   }
-  const std::string ffprobe = program.substr(0, program.rfind('/') + 1) + "ffprobe";
-  if (access(ffprobe.c_str(), X_OK) != 0) return true;  // nothing to read it back with
+  // ffprobe beside ffmpeg, else on PATH, else the file's own frame count.
+  std::string ffprobe = program.substr(0, program.rfind('/') + 1) + "ffprobe";
+  if (access(ffprobe.c_str(), X_OK) != 0 && !findProgram("ffprobe", &ffprobe)) {
+    uint32_t count = 0;
+    std::string reason;
+    if (!countVideoFrames(request.file, &count, &reason)) {
+      *error = "ffmpeg wrote '" + request.target + "', but it cannot be read back: " + reason;
+      return false;
+    }
+    if (count == frames) return true;
+    *error = "ffmpeg wrote '" + request.target + "', but it holds " + std::to_string(count) + " frames of " +
+             std::to_string(frames);
+    return false;
+  }
   const int output = anonymousFile(error);
   if (output < 0) return false;
   pid_t pid = -1;

@@ -26,12 +26,16 @@ struct VideoPipe {
   int log = -1;    // what ffmpeg says, for the error message: a file without a name
 };
 
+// The folder of temporary files: $TMPDIR, else /tmp.
+std::string temporaryFolder();
+
 // A temporary file that is gone from its folder already: nothing is left
 // behind however the capture ends. -1 with the reason on failure.
 int anonymousFile(std::string* error);
 
-// The path of the ffmpeg program on PATH (without PATH, on the system's
+// The path of the program `name` on PATH (without PATH, on the system's
 // default search path), or false when there is none.
+bool findProgram(const char* name, std::string* path);
 bool findFfmpeg(std::string* path);
 
 // ffmpeg's arguments, program name first: raw frames on standard input and
@@ -40,7 +44,7 @@ bool findFfmpeg(std::string* path);
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request);
 
 // Starts ffmpeg in a process group of its own: a Ctrl-C at the terminal
-// reaches the capture, which stops it. False with the reason when it cannot
+// reaches the capture, which stops it; it is killed when the capture is. False with the reason when it cannot
 // be started.
 bool startVideoPipe(VideoPipe& pipe, const std::string& program, const VideoRequest& request, std::string* error);
 
@@ -59,6 +63,7 @@ bool finishVideoPipe(VideoPipe& pipe, std::string* error);
 void abandonVideoPipe(VideoPipe& pipe);
 
 // Whether the file ffmpeg (at `program`) finished holds the video: not
-// empty and, where ffprobe is installed beside ffmpeg, with `frames` frames
-// read back from it. False with the reason; a stop ends ffprobe at once.
+// empty, and with `frames` frames read back from it by ffprobe (beside
+// ffmpeg, else on PATH) or, without one, counted in the container itself.
+// False with the reason; a stop ends ffprobe at once.
 bool checkEncodedVideo(const std::string& program, const VideoRequest& request, uint32_t frames, std::string* error);
