@@ -120,13 +120,10 @@ void scheduleDueBuffers(uint32_t played) {
 
 bool openAudioOutput(const AudioBlock& block, std::string* error) {
   if (output.open) {
-    *error = webFailure("No sound", "the audio output is already open");
+    *error = webFailure("no sound", "the audio output is already open");
     return false;
   }
-  if (block.format.channels == 0 || block.format.channels > 2 || block.frames == 0) {
-    *error = webFailure("No sound", "the audio output plays one or two channels of at least one frame");
-    return false;
-  }
+  if (!checkAudioBlock(block, error)) return false;
   char problem[256];
   if (!startContext(problem, sizeof problem)) {
     *error = webFailure("No sound in this page", problem);

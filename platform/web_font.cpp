@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/failure_text.h"
 #include "platform/font.h"
 #include "platform/font_atlas.h"
 #include "platform/truetype_file.h"
@@ -123,7 +124,8 @@ bool installFont(const char* fileName, const char* family, std::string* error) {
   std::free(memory);
   if (!checkTrueTypeBytes(bytes, name, error)) return false;
   FaceMetrics metrics = {};
-  if (!trueTypeFaceMetrics(bytes, metrics)) return refuse(error, name, "its head or hhea table is missing or short");
+  std::string why;
+  if (!trueTypeFaceMetrics(bytes, metrics, &why)) return refuse(error, name, why);
   const std::string familyInFile = trueTypeFamily(bytes);
   if (familyInFile != wanted)
     return refuse(error, name, "its family is \"" + familyInFile + "\", not \"" + wanted + "\"");
@@ -149,8 +151,10 @@ void removeFont(const char* fileName) {
 
 bool rasteriseFontAtlas(const char* faceName, int32_t height, int32_t width, FontAtlas& atlas, std::string* error) {
   const std::string name = faceName ? faceName : "";
-  if (web.fileName.empty() || web.family != name)
-    return refuse(error, "The font \"" + name + "\"", "no such face is installed in the page");
+  if (web.fileName.empty() || web.family != name) {
+    *error = noInstalledFontFailure(faceName);
+    return false;
+  }
   const AtlasScale scale = atlasScale(web.metrics, height, width);
   atlas.ascent = scale.ascent;
   atlas.descent = scale.descent;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/byte_digest.h"
+#include "platform/failure_text.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ bool pageParameter(const char* name, std::string* value) {
 void onAddressChange(void (*changed)()) { listenForAddress(changed); }
 
 std::string webFailure(const std::string& what, const std::string& reason) {
-  return what + ": " + (reason.empty() ? std::string("no reason given") : reason);
+  return platformFailure(what, reason.empty() ? std::string("the browser gives no reason") : reason);
 }
 
 void setPageTitle(const char* title) { setTitle(title); }

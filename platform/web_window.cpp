@@ -38,15 +38,7 @@ void canvasDrawableSize(int* width, int* height) { emscripten_get_canvas_element
 }  // namespace
 
 bool openWindow(const WindowRequest& request, std::string* error) {
-  if (web.context) {
-    *error = webFailure("Cannot open the window", "a window is already open");
-    return false;
-  }
-  if (request.width <= 0 || request.height <= 0) {
-    *error = webFailure("Cannot open the window",
-                        std::to_string(request.width) + " x " + std::to_string(request.height) + " is no size");
-    return false;
-  }
+  if (!checkWindowRequest(request, web.context != 0, error)) return false;
   showCanvas(request.width, request.height, !request.headless, request.hideCursor);
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);

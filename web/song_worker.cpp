@@ -3,6 +3,9 @@
 // blocks; each finished block (its frames and the envelope recording rows
 // they complete) goes to the page, which publishes it as the render thread
 // publishes its frames natively.
+#include <cstdio>
+#include <string>
+
 #include "platform/monotonic_clock.h"
 #include "platform/web_worker.h"
 #include "synth/render_song.h"
@@ -19,7 +22,15 @@ constexpr uint32_t kBlockFrames = 64 * kFramesPerEnvelopeRow;
 int main() {
   const uint64_t startNs = monotonicNanoseconds();
   uint32_t sent = 0;
-  while (renderSongAhead(SynthOutput, kBlockFrames) != 0) {
+  uint32_t rendered = 1;
+  std::string error;
+  while (rendered != 0) {
+    // The page checks the song before it plays; a refusal here ends the
+    // worker, and the page renders in slices, where it is told why.
+    if (!renderSongAhead(SynthOutput, kBlockFrames, &rendered, &error)) {
+      std::fprintf(stderr, "glass-meridian-synth: %s\n", error.c_str());
+      return 1;
+    }
     const uint32_t done = synthFramesDone();
     if (done == sent) continue;
     const uint32_t firstRow = sent / kFramesPerEnvelopeRow;

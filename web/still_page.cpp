@@ -60,18 +60,20 @@ bool readStillRequest(const std::string& secondsText, StillRequest* still, std::
 }
 
 // The whole song first, from the synthesizer's first state, timed, so that
-// the page names its digest and its render speed.
-void renderWholeSong() {
+// the page names its digest and its render speed. False with the reason
+// when the song data is refused.
+bool renderWholeSong(std::string* error) {
   resetAudio();
   const uint64_t startNs = monotonicNanoseconds();
-  renderSong(SynthOutput);
+  if (renderSong(SynthOutput) != kSongRendered) return checkShippedSong(error);
   const double seconds = static_cast<double>(monotonicNanoseconds() - startNs) / 1e9;
   std::printf("song rendered in %.2f s (%.1fx real time)\n", seconds, kSongSeconds / seconds);
   reportBlockDigest(AudioBlock{{kSampleRate, 2}, SynthOutput, kSongFrames, synthFramesDone});
+  return true;
 }
 
 bool drawStill(const StillRequest& still, std::string* error) {
-  renderWholeSong();
+  if (!renderWholeSong(error)) return false;
   if (!installShowFont(error)) return false;
   const WindowRequest request = {"Glass Meridian", still.width, still.height, false, true, false, false};
   if (!openWindow(request, error)) return false;
