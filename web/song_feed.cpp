@@ -19,7 +19,7 @@ SongFeed feed;
 
 // The console hears once a page load why the frame loop renders the song.
 void renderInSlices(const std::string& reason) {
-  if (!feed.fallbackSaid) std::printf("glass-meridian: %s; the frame loop renders the song\n", reason.c_str());
+  if (!feed.fallbackSaid) std::printf("glass-meridian: %s; the frame loop renders it\n", reason.c_str());
   feed.fallbackSaid = true;
   std::string error;
   if (!renderSongInSlices(&error)) std::printf("glass-meridian: %s\n", error.c_str());
