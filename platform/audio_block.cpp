@@ -38,10 +38,14 @@ bool checkAudioBlock(const AudioBlock& block, std::string* error) {
   if (block.format.channels >= 1 && block.format.channels <= kMostChannels && block.format.sampleRate >= 1 &&
       block.format.sampleRate <= kHighestRate && block.frames >= 1 && bytes <= kMostBytes)
     return true;
-  *error = platformFailure("no audio output plays " + std::to_string(block.frames) + " frames of " +
-                               std::to_string(block.format.channels) + " channels at " +
-                               std::to_string(block.format.sampleRate) + " Hz",
-                           "it plays 1 to " + std::to_string(kMostChannels) + " channels at 1 to " +
-                               std::to_string(kHighestRate) + " Hz, at least one frame and less than 4 GiB");
+  // Appended piece by piece: g++ 12 for 32-bit x86 warns falsely (-Wrestrict)
+  // on a literal + std::string chain here.
+  std::string what = "no audio output plays ";
+  what.append(std::to_string(block.frames)).append(" frames of ").append(std::to_string(block.format.channels));
+  what.append(" channels at ").append(std::to_string(block.format.sampleRate)).append(" Hz");
+  std::string why = "it plays 1 to ";
+  why.append(std::to_string(kMostChannels)).append(" channels at 1 to ").append(std::to_string(kHighestRate));
+  why.append(" Hz, at least one frame and less than 4 GiB");
+  *error = platformFailure(what, why);
   return false;
 }
