@@ -22,3 +22,5 @@ ShowState replayFrames(uint32_t count, uint32_t fps) {
   for (uint32_t n = 0; n < count; ++n) replayFrame(state, framePosition(n, fps));
   return state;
 }
+
+ShowState replayToStill(uint32_t position) { return replayFrames(framesBefore(position, kDefaultFps), kDefaultFps); }

@@ -13,3 +13,8 @@
 // without drawing: the frame loop's values, the text pages stepped, then
 // the end of the frame. Returns the state the frame `count` begins with.
 ShowState replayFrames(uint32_t count, uint32_t fps);
+
+// The state a still at `position` begins with: the frames of a capture at
+// the default rate before it, replayed. The capture's stills and the
+// page's are drawn from it.
+ShowState replayToStill(uint32_t position);

@@ -78,7 +78,7 @@ bool drawStill(const StillRequest& still, std::string* error) {
   const WindowRequest request = {"Glass Meridian", still.width, still.height, false, true, false, false};
   if (!openWindow(request, error)) return false;
   if (!initRenderer(RendererSettings{still.width, still.height, still.postProcess}, error)) return false;
-  ShowState state = replayFrames(framesBefore(still.position, kDefaultFps), kDefaultFps);
+  ShowState state = replayToStill(still.position);
   renderFrame(frameInputs(state, beginFrameFromRecording(state, still.position)), state.textPageState);
   return true;
 }

@@ -22,7 +22,7 @@ bool drawStill(uint32_t position, const StillRequest& request, std::FILE* progre
                std::string* error) {
   if (!renderSongThrough(songFramesForPosition(position), progress, error)) return false;
   if (!openCaptureGraphics(request.width, request.height, request.postProcess, error)) return false;
-  ShowState state = replayFrames(framesBefore(position, kDefaultFps), kDefaultFps);
+  ShowState state = replayToStill(position);
   drawCaptureFrame(state, beginFrameFromRecording(state, position));
   const size_t pixels = static_cast<size_t>(request.width) * static_cast<size_t>(request.height);
   std::vector<uint8_t> rgba(pixels * 4);
