@@ -63,12 +63,13 @@ bool startAudioWith(SongRender render, std::vector<std::string>* notes, std::str
   // A render thread or a worker cannot say why it refuses the song: it is
   // asked here.
   if (!checkShippedSong(error)) return false;
-  if (render == SongRender::kOwnThread && startThread(renderSong, SynthOutput)) {
+  std::string noThread;
+  if (render == SongRender::kOwnThread && startThread(renderSong, SynthOutput, &noThread)) {
     waitForHeadStart();
   } else if (render == SongRender::kOwnThread) {
     // Without a thread of its own the song is rendered in slices ahead of
     // playback, from the frame loop.
-    notes->push_back("no thread for the song's render; the frame loop renders it");
+    notes->push_back(noThread + "; the frame loop renders the song");
     if (!renderSongInSlices(error)) return false;
   } else if (render == SongRender::kBeforePlayback && renderSong(SynthOutput) != kSongRendered) {
     return checkShippedSong(error);

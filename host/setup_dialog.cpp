@@ -8,23 +8,27 @@ DisplayMode modeList[kModeListSize];
 int modeCount = 0;
 
 namespace {
-bool platformModeAt(int index, DisplayMode& mode) {
-  return displayModeAt(index, mode.width, mode.height);
+bool platformModeAt(int index, DisplayMode& mode, std::string* error) {
+  return displayModeAt(index, mode.width, mode.height, error);
 }
 }  // namespace
 
-void fillModeListFrom(bool (*modeAt)(int index, DisplayMode& mode)) {
+bool fillModeListFrom(bool (*modeAt)(int index, DisplayMode& mode, std::string* error), std::string* error) {
   modeCount = 0;
   DisplayMode mode = {};
-  for (int index = 0; modeCount < kModeListSize && modeAt(index, mode); ++index) {
+  std::string failure;
+  for (int index = 0; modeCount < kModeListSize && modeAt(index, mode, &failure); ++index) {
     if (modeCount > 0 && modeList[modeCount - 1].width == mode.width &&
         modeList[modeCount - 1].height == mode.height)
       continue;
     modeList[modeCount++] = mode;
   }
+  if (failure.empty()) return true;
+  *error = std::move(failure);
+  return false;
 }
 
-void fillModeList() { fillModeListFrom(platformModeAt); }
+bool fillModeList(std::string* error) { return fillModeListFrom(platformModeAt, error); }
 
 std::string modeText(const DisplayMode& mode) {
   char text[500];
@@ -69,9 +73,10 @@ SetupWindowContent setupWindowContent(const IntroConfig& record) {
   return content;
 }
 
-SetupWindowContent beginSetupDialog(IntroConfig* record) {
+SetupWindowContent beginSetupDialog(IntroConfig* record, std::vector<std::string>* notes) {
   config = record;
-  fillModeList();
+  std::string error;
+  if (!fillModeList(&error)) notes->push_back(error + "; the resolution list is empty");
   return setupWindowContent(*record);
 }
 
@@ -81,10 +86,12 @@ void applySetupChoice(IntroConfig& record, const SetupWindowChoice& choice) {
   applyStart(record, choice.selected, choice.fullScreenTicked, known ? &now : nullptr);
 }
 
-int showSetupDialog(IntroConfig* record) {
-  const SetupWindowContent content = beginSetupDialog(record);
+int showSetupDialog(IntroConfig* record, std::vector<std::string>* notes) {
+  const SetupWindowContent content = beginSetupDialog(record, notes);
   SetupWindowChoice choice;
-  const int result = runSetupWindow(content, choice);
+  std::string error;
+  const int result = runSetupWindow(content, choice, &error);
   if (result == 1) applySetupChoice(*record, choice);
+  if (result < 0) notes->push_back(error + "; the show starts with its defaults");
   return result;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/intro_config.h"
 #include "platform/setup_window.h"
@@ -23,9 +24,12 @@ extern int modeCount;
 // Fills modeList from the display's modes in their order: a mode equal in
 // size to the entry just before it is skipped (only the one before; a size
 // that comes back later is listed again), and the list ends at 4096 entries.
-void fillModeList();
-// The same rules over a given enumeration (index -> mode, false past the end).
-void fillModeListFrom(bool (*modeAt)(int index, DisplayMode& mode));
+// False with the reason when the modes could not be read; the list then
+// holds those read before.
+bool fillModeList(std::string* error);
+// The same rules over a given enumeration (index -> mode; false past the
+// end, or with the reason in `error`).
+bool fillModeListFrom(bool (*modeAt)(int index, DisplayMode& mode, std::string* error), std::string* error);
 
 // "%d * %d"
 std::string modeText(const DisplayMode& mode);
@@ -44,10 +48,12 @@ SetupWindowContent setupWindowContent(const IntroConfig& record);
 
 // The dialog in two halves, for a window that answers later (a page's
 // panel): publishes `config`, fills the list and returns what the window
-// shows; then, after START, applies the choice to the record.
-SetupWindowContent beginSetupDialog(IntroConfig* record);
+// shows; then, after START, applies the choice to the record. `notes` gets
+// what the dialog goes on without (a display whose modes cannot be read).
+SetupWindowContent beginSetupDialog(IntroConfig* record, std::vector<std::string>* notes);
 void applySetupChoice(IntroConfig& record, const SetupWindowChoice& choice);
 
 // Publishes `config`, runs the dialog. 1 after START, 0 after CANCEL or
-// closing the dialog, -1 when the dialog cannot be created.
-int showSetupDialog(IntroConfig* record);
+// closing the dialog, -1 when the dialog cannot be created. `notes` gets
+// what it went on without, the dialog itself included (-1).
+int showSetupDialog(IntroConfig* record, std::vector<std::string>* notes);

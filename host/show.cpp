@@ -10,6 +10,7 @@
 #include "host/intro_config.h"
 #include "host/setup_dialog.h"
 #include "host/show_font.h"
+#include "platform/gpu.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
@@ -23,6 +24,11 @@ ShowState showState;
 namespace {
 
 IntroConfig introConfig;
+bool firstFrameDrawn = false;  // since initGraphics
+
+void tellNotes(const std::vector<std::string>& notes) {
+  for (const std::string& note : notes) std::fprintf(stderr, "glass-meridian: %s\n", note.c_str());
+}
 
 // A start-up that cannot go on: the viewer is told why, the font is
 // removed and the process ends with status 1. Every failure of the show's
@@ -53,16 +59,18 @@ int runShow(int32_t instance) {
   catchStopSignals();
   setIntroDefaults(introConfig, instance);
   // -1 (no dialog possible) starts with the defaults; only CANCEL ends here.
-  const int answer = showSetupDialog(&introConfig);
+  std::vector<std::string> notes;
+  const int answer = showSetupDialog(&introConfig, &notes);
+  tellNotes(notes);
+  notes.clear();
   // A stop while the dialog is open ends the program before anything starts.
   if (stopSignal() != 0) exitProcess(stopExitStatus());
   if (answer == 0) return -1;
   std::atexit(sayTheDisplayWasLost);
   initGraphics();
-  std::vector<std::string> notes;
   std::string error;
   const bool playing = startAudio(&notes, &error);
-  for (const std::string& note : notes) std::fprintf(stderr, "glass-meridian: %s\n", note.c_str());
+  tellNotes(notes);
   if (!playing) cannotStart(error);
   runFrameLoop();
   shutdown();
@@ -92,6 +100,13 @@ bool stepShow() {
   keepSongAhead(position);
   const EffectValues values = beginFrameFromRecording(showState, position);
   renderFrame(frameInputs(showState, values), showState.textPageState);
+  // The first frame has used every call a frame makes: a device that
+  // failed one of them says so once. Asking later would stall every frame
+  // on a page.
+  std::string deviceError;
+  if (!firstFrameDrawn && !checkGpuErrors(&deviceError))
+    tellNotes({"the graphics device failed on the first frame: " + deviceError + "; the show goes on"});
+  firstFrameDrawn = true;
   if (endFrame(showState, position)) return false;
   return !escapePressed();
 }
@@ -107,6 +122,7 @@ void resetShow() {
   closeWindow();
   removeShowFont();
   showState = ShowState{};
+  firstFrameDrawn = false;
 }
 
 void shutdown() {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/failure_text.h"
 #include "platform/setup_window.h"
 #include "platform/stop_signals.h"
 
@@ -42,8 +43,11 @@ void useDialogFace(GtkWidget* dialog) {
 
 }  // namespace
 
-int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice) {
-  if (!gtk_init_check(nullptr, nullptr)) return -1;
+int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice, std::string* error) {
+  if (!gtk_init_check(nullptr, nullptr)) {
+    *error = platformFailure("could not open the setup dialog", "GTK cannot open the display");
+    return -1;
+  }
 
   GtkWidget* dialog = gtk_dialog_new();
   gtk_window_set_title(GTK_WINDOW(dialog), content.caption.c_str());

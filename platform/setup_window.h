@@ -25,6 +25,6 @@ struct SetupWindowChoice {
 };
 
 // Runs the window until START (Enter), CANCEL (Escape) or the close box.
-// Returns 1 after START (choice filled), 0 after CANCEL or close, -1 when
-// the window cannot be created (no display).
-int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice);
+// Returns 1 after START (choice filled), 0 after CANCEL or close, -1 with
+// the reason in `error` when the window cannot be created (no display).
+int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice, std::string* error);

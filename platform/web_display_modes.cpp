@@ -3,6 +3,7 @@
 #include <emscripten/emscripten.h>
 
 #include "platform/display_modes.h"
+#include "platform/failure_text.h"
 
 namespace {
 
@@ -24,8 +25,12 @@ bool currentDisplayMode(int32_t& width, int32_t& height) {
   return width > 0 && height > 0;
 }
 
-bool displayModeAt(int index, int32_t& width, int32_t& height) {
-  if (index == 0) return currentDisplayMode(width, height);
+bool displayModeAt(int index, int32_t& width, int32_t& height, std::string* error) {
+  if (index == 0 && !currentDisplayMode(width, height)) {
+    *error = platformFailure("could not list the page's sizes", "the browser window has no size");
+    return false;
+  }
+  if (index == 0) return true;
   if (index < 0 || index > static_cast<int>(sizeof kWideSizes / sizeof kWideSizes[0])) return false;
   width = kWideSizes[index - 1].width;
   height = kWideSizes[index - 1].height;

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "platform/failure_text.h"
 #include "platform/setup_window.h"
 #include "platform/web_page.h"
 
@@ -121,4 +122,7 @@ void closeSetupPanel() {
 
 // A page's panel cannot hold its caller until it is answered: it answers
 // through openSetupPanel's callback instead.
-int runSetupWindow(const SetupWindowContent&, SetupWindowChoice&) { return -1; }
+int runSetupWindow(const SetupWindowContent&, SetupWindowChoice&, std::string* error) {
+  *error = platformFailure("could not open the setup dialog", "a page's panel answers through openSetupPanel");
+  return -1;
+}

@@ -12,8 +12,13 @@ bool modeNumbered(DWORD number, int32_t& width, int32_t& height) {
 }
 }  // namespace
 
-bool displayModeAt(int index, int32_t& width, int32_t& height) {
-  return index >= 0 && modeNumbered(static_cast<DWORD>(index), width, height);
+// The system marks the end of its modes and a failure alike; a display
+// without even a first mode cannot be read.
+bool displayModeAt(int index, int32_t& width, int32_t& height, std::string* error) {
+  if (index < 0) return false;
+  if (modeNumbered(static_cast<DWORD>(index), width, height)) return true;
+  if (index == 0) *error = failedCall("EnumDisplaySettingsA", static_cast<long>(GetLastError()));
+  return false;
 }
 
 bool currentDisplayMode(int32_t& width, int32_t& height) {

@@ -57,10 +57,12 @@ INT_PTR CALLBACK setupDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice) {
+int runSetupWindow(const SetupWindowContent& content, SetupWindowChoice& choice, std::string* error) {
   SetupDialog setup = {&content, &choice};
   const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(GM_SETUP_DIALOG),
                                          GetForegroundWindow(), setupDialogProcedure,
                                          reinterpret_cast<LPARAM>(&setup));
-  return result == 1 ? 1 : result == 0 ? 0 : -1;
+  if (result == 1 || result == 0) return static_cast<int>(result);
+  *error = failedCall("DialogBoxParamA", static_cast<long>(GetLastError()));
+  return -1;
 }

@@ -17,10 +17,11 @@ DWORD WINAPI trampoline(LPVOID start) {
 
 }  // namespace
 
-bool startThread(uint32_t (*routine)(void*), void* argument) {
+bool startThread(uint32_t (*routine)(void*), void* argument, std::string* error) {
   auto* start = new ThreadStart{routine, argument};
   const HANDLE thread = CreateThread(nullptr, 0, trampoline, start, 0, nullptr);
   if (!thread) {
+    *error = failedCall("CreateThread", static_cast<long>(GetLastError()));
     delete start;
     return false;
   }

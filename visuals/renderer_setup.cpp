@@ -10,7 +10,7 @@ bool createRendererTargets(const RendererSettings& settings, std::string* error)
   return !settings.postProcess || createRenderTargets(error);
 }
 
-bool compileRendererEffect(std::string* log) { return compileSceneEffect(rendererSettings.postProcess, log); }
+bool compileRendererEffect(std::string* error) { return compileSceneEffect(rendererSettings.postProcess, error); }
 
 bool createRendererResources(std::string* error) { return createScreenResources(error); }
 

@@ -5,8 +5,8 @@
 
 Effect* effect = nullptr;
 
-bool compileSceneEffect(bool postProcess, std::string* log) {
-  effect = createEffect(postProcess ? effectTextB : effectTextA, log);
+bool compileSceneEffect(bool postProcess, std::string* error) {
+  effect = createEffect(postProcess ? effectTextB : effectTextA, error);
   return effect != nullptr;
 }
 

@@ -11,8 +11,8 @@ struct Effect;
 extern Effect* effect;
 
 // Compiles the effect text that `postProcess` selects into `effect`. On
-// failure returns false with the compiler's log in *log.
-bool compileSceneEffect(bool postProcess, std::string* log);
+// failure returns false with the compiler's log in *error.
+bool compileSceneEffect(bool postProcess, std::string* error);
 
 // Sets "e", "m", "t" and "u" on the effect.
 void setEffectValues(const EffectValues& values);

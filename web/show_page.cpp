@@ -39,7 +39,10 @@ void panelAnswered(int result, const SetupWindowChoice* choice);
 void showPanel() {
   page.stage = Stage::kPanel;
   setIntroDefaults(page.record, programInstance());
-  openSetupPanel(beginSetupDialog(&page.record), panelAnswered);
+  std::vector<std::string> notes;
+  const SetupWindowContent content = beginSetupDialog(&page.record, &notes);
+  for (const std::string& note : notes) showPageNotice(note.c_str());
+  openSetupPanel(content, panelAnswered);
 }
 
 bool showFrame() {

@@ -11,7 +11,7 @@ namespace {
 
 std::vector<DisplayMode> fakeModes;
 
-bool fakeModeAt(int index, DisplayMode& mode) {
+bool fakeModeAt(int index, DisplayMode& mode, std::string*) {
   if (index < 0 || index >= static_cast<int>(fakeModes.size())) return false;
   mode = fakeModes[static_cast<size_t>(index)];
   return true;
@@ -19,7 +19,8 @@ bool fakeModeAt(int index, DisplayMode& mode) {
 
 void listModes(std::vector<DisplayMode> modes) {
   fakeModes = std::move(modes);
-  fillModeListFrom(fakeModeAt);
+  std::string error;
+  EXPECT_TRUE(fillModeListFrom(fakeModeAt, &error));
 }
 
 IntroConfig defaults() {
@@ -46,6 +47,19 @@ TEST(ModeList, NoModesAndNoMatchSelectNothing) {
   EXPECT_EQ(selectedModeFor(defaults()), -1);
   listModes({{640, 480}, {800, 600}});
   EXPECT_EQ(selectedModeFor(defaults()), -1);
+}
+
+TEST(ModeList, ADisplayThatCannotBeReadKeepsTheModesBeforeAndSaysWhy) {
+  fakeModes = {{640, 480}, {800, 600}};
+  const auto failsAfterTwo = [](int index, DisplayMode& mode, std::string* error) {
+    if (index < 2) return fakeModeAt(index, mode, error);
+    *error = "the display went away";
+    return false;
+  };
+  std::string error;
+  EXPECT_FALSE(fillModeListFrom(failsAfterTwo, &error));
+  EXPECT_EQ(error, "the display went away");
+  EXPECT_EQ(modeCount, 2);
 }
 
 TEST(ModeList, EndsAtFourThousandNinetySixEntries) {

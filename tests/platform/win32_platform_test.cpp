@@ -51,7 +51,8 @@ TEST(Win32Thread, RunsTheRoutineWithItsArgumentWhileTheClockAdvances) {
   static std::atomic<int> ran{0};
   const uint64_t start = monotonicNanoseconds();
   int argument = 41;
-  ASSERT_TRUE(startThread([](void* a) -> uint32_t { ran = *static_cast<int*>(a) + 1; return 0; }, &argument));
+  std::string error;
+  ASSERT_TRUE(startThread([](void* a) -> uint32_t { ran = *static_cast<int*>(a) + 1; return 0; }, &argument, &error));
   while (ran.load() == 0 && monotonicNanoseconds() - start < 5000000000ull) Sleep(1);
   EXPECT_EQ(ran.load(), 42);
   Sleep(50);

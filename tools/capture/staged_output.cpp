@@ -66,18 +66,18 @@ const char* kindOf(mode_t mode) {
 }
 
 // A folder that exists and may be written into; false with the reason.
-bool writableFolder(const std::string& folder, std::string* reason) {
+bool writableFolder(const std::string& folder, std::string* error) {
   struct stat info;
   if (stat(folder.c_str(), &info) != 0) {
-    *reason = std::strerror(errno);
+    *error = std::strerror(errno);
     return false;
   }
   if (!S_ISDIR(info.st_mode)) {
-    *reason = std::strerror(ENOTDIR);
+    *error = std::strerror(ENOTDIR);
     return false;
   }
   if (access(folder.c_str(), W_OK | X_OK) != 0) {
-    *reason = std::strerror(errno);
+    *error = std::strerror(errno);
     return false;
   }
   return true;

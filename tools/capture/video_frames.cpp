@@ -63,7 +63,7 @@ const Box* child(const std::vector<Box>& boxes, const char* tag) {
   return nullptr;
 }
 
-bool countMp4Frames(const Source& source, uint32_t* frames, std::string* reason) {
+bool countMp4Frames(const Source& source, uint32_t* frames, std::string* error) {
   // The top-level boxes, read by their headers; the index (moov) read whole.
   std::vector<unsigned char> moov;
   for (uint64_t at = 0; at + 8 <= source.size;) {
@@ -85,7 +85,7 @@ bool countMp4Frames(const Source& source, uint32_t* frames, std::string* reason)
     at += size;
   }
   if (moov.empty()) {
-    *reason = "it has no index of its frames (no moov box)";
+    *error = "it has no index of its frames (no moov box)";
     return false;
   }
   for (const Box& trak : boxesIn(moov, 0, moov.size())) {
@@ -109,7 +109,7 @@ bool countMp4Frames(const Source& source, uint32_t* frames, std::string* reason)
     *frames = static_cast<uint32_t>(bigEndian(&moov[sizes->start + 8], 4));
     return true;
   }
-  *reason = "it has no video track";
+  *error = "it has no video track";
   return false;
 }
 
@@ -195,14 +195,14 @@ bool walkMatroska(const Source& source, uint64_t at, uint64_t end, MatroskaCount
   return true;
 }
 
-bool countMatroskaFrames(const Source& source, uint32_t* frames, std::string* reason) {
+bool countMatroskaFrames(const Source& source, uint32_t* frames, std::string* error) {
   MatroskaCount count;
   if (!walkMatroska(source, 0, source.size, count, nullptr, nullptr)) {
-    *reason = "its elements are cut short or malformed";
+    *error = "its elements are cut short or malformed";
     return false;
   }
   if (count.videoTrack == 0) {
-    *reason = "it has no video track";
+    *error = "it has no video track";
     return false;
   }
   uint32_t blocks = 0;
@@ -213,11 +213,11 @@ bool countMatroskaFrames(const Source& source, uint32_t* frames, std::string* re
 
 }  // namespace
 
-bool countVideoFrames(const std::string& path, uint32_t* frames, std::string* reason) {
+bool countVideoFrames(const std::string& path, uint32_t* frames, std::string* error) {
   const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat info;
   if (file < 0 || fstat(file, &info) != 0) {
-    *reason = std::strerror(errno);
+    *error = std::strerror(errno);
     if (file >= 0) close(file);
     return false;
   }
@@ -225,14 +225,14 @@ bool countVideoFrames(const std::string& path, uint32_t* frames, std::string* re
   unsigned char start[8] = {};
   bool counted = false;
   if (readAt(source, 0, start, 4) && bigEndian(start, 4) == 0x1A45DFA3) {
-    counted = countMatroskaFrames(source, frames, reason);
+    counted = countMatroskaFrames(source, frames, error);
   } else if (readAt(source, 4, start + 4, 4) && (std::memcmp(start + 4, "ftyp", 4) == 0 ||
                                                  std::memcmp(start + 4, "moov", 4) == 0 ||
                                                  std::memcmp(start + 4, "mdat", 4) == 0 ||
                                                  std::memcmp(start + 4, "wide", 4) == 0)) {
-    counted = countMp4Frames(source, frames, reason);
+    counted = countMp4Frames(source, frames, error);
   } else {
-    *reason = "it is neither an MP4, QuickTime nor Matroska file";
+    *error = "it is neither an MP4, QuickTime nor Matroska file";
   }
   close(file);
   return counted;

@@ -8,4 +8,4 @@
 
 // The frames of the first video track in the file at `path`. False with
 // the reason when the file is not such a container or is cut short.
-bool countVideoFrames(const std::string& path, uint32_t* frames, std::string* reason);
+bool countVideoFrames(const std::string& path, uint32_t* frames, std::string* error);
