@@ -211,7 +211,7 @@ TEST(ShowThreadsDeathTest, WithoutASecondThreadTheFrameLoopRendersAhead) {
         }
         std::exit(readings > 1 ? 0 : 1);
       },
-      testing::ExitedWithCode(0), "the frame loop renders it");
+      testing::ExitedWithCode(0), "the frame loop renders the song");
 }
 
 }  // namespace
