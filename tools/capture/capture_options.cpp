@@ -140,8 +140,10 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
     o->postProcess = text == "post";
   } else if (option == "--supersample") {
     long factor = 0;
-    if (!parseCount(value, value + text.size(), kMostSupersample, &factor) || factor < 1 || factor > kMostSupersample) {
-      *error = "--supersample needs a whole number from 1 to " + std::to_string(kMostSupersample) + ", not '" + text + "'";
+    if (!parseCount(value, value + text.size(), kMostSupersample, &factor) || factor < 1 ||
+        factor > kMostSupersample) {
+      *error = "--supersample needs a whole number from 1 to " + std::to_string(kMostSupersample) + ", not '" +
+               text + "'";
       return false;
     }
     o->supersample = static_cast<int>(factor);

@@ -21,7 +21,8 @@ namespace {
 bool drawStill(uint32_t position, const StillRequest& request, std::FILE* progress, std::vector<uint8_t>* rgb,
                std::string* error) {
   if (!renderSongThrough(songFramesForPosition(position), progress, error)) return false;
-  if (!openCaptureGraphics(request.width, request.height, request.postProcess, request.supersample, error)) return false;
+  if (!openCaptureGraphics(request.width, request.height, request.postProcess, request.supersample, error))
+    return false;
   ShowState state = replayToStill(position);
   drawCaptureFrame(state, beginFrameFromRecording(state, position));
   const size_t pixels = static_cast<size_t>(request.width) * static_cast<size_t>(request.height);
