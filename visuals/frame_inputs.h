@@ -12,6 +12,10 @@ struct RendererSettings {
   int32_t width;     // pixels
   int32_t height;    // pixels
   bool postProcess;  // true: off-screen path with glow and overlay (effect text B)
+  // The scene and the text drawn at this many times the screen size, then
+  // reduced to it before the glow (offline capture); 1: drawn at the
+  // screen size, as the show does.
+  int32_t supersample = 1;
 };
 
 // Given every frame, to renderFrame.

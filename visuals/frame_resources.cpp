@@ -1,6 +1,7 @@
 #include "visuals/frame_resources.h"
 
 #include "visuals/overlay_texture.h"
+#include "visuals/scene_samples.h"
 #include "visuals/text_layer.h"
 
 RendererSettings rendererSettings = {};
@@ -66,6 +67,8 @@ bool createScreenResources(std::string* error) {
     fillQuad(quarterQuad, quarterWidth, quarterHeight, 0.0f, 0.0f, 1.0f, 1.0f);
   } else {
     fillQuad(directionQuad, screenWidth, screenHeight, -1.0f, -1.0f, 1.0f, 1.0f);
+    // The reduced samples are copied to the screen with the full quad.
+    if (supersampling()) fillQuad(fullQuad, screenWidth, screenHeight, 0.0f, 0.0f, 1.0f, 1.0f);
   }
   backBuffer = backBufferSurface();
   if (!createTextFonts(error)) return false;
@@ -74,6 +77,7 @@ bool createScreenResources(std::string* error) {
 
 void releaseFrameResources() {
   releaseTextFonts();
+  releaseSampleTargets();
   releaseTexture(overlayTexture);
   releaseTexture(glowTargetB);
   releaseTexture(glowTargetA);

@@ -27,7 +27,7 @@ extern GpuSurface* glowSurfaceB;
 extern GpuSurface* backBuffer;
 
 // Quads, four vertices top-left, top-right, bottom-left, bottom-right.
-extern QuadVertex fullQuad[4];       // post-processing: the screen, texture 0..1
+extern QuadVertex fullQuad[4];       // post-processing or supersampling: the screen, texture 0..1
 extern QuadVertex quarterQuad[4];    // post-processing: a quarter-size target, texture 0..1
 extern QuadVertex directionQuad[4];  // direct path: the screen, texture -1..1 (a view direction)
 

@@ -4,6 +4,7 @@
 #include "platform/gpu.h"
 #include "visuals/frame_resources.h"
 #include "visuals/overlay_texture.h"
+#include "visuals/scene_samples.h"
 #include "visuals/scene_effect.h"
 #include "visuals/text_layer.h"
 
@@ -27,6 +28,7 @@ void drawPostProcessedFrame(const FrameInputs& frame, TextPageState& pageState) 
   beginEffect(effect);
   drawScenePass();
   drawTextLayer(frame.musicTime, frame.previousMusicTime, pageState);  // into the scene target: the text glows too
+  if (supersampling()) resolveSamples(sceneSurface);
   setBlendMode(BlendMode::off);
   drawGlowBlur();
   endEffect(effect);
@@ -40,6 +42,7 @@ void drawDirectFrame(const FrameInputs& frame, TextPageState& pageState) {
   beginEffect(effect);
   drawScenePass();
   drawTextLayer(frame.musicTime, frame.previousMusicTime, pageState);
+  if (supersampling()) resolveSamples(backBuffer);
   setBlendMode(BlendMode::off);
   endEffect(effect);
 }
@@ -48,10 +51,18 @@ void drawDirectFrame(const FrameInputs& frame, TextPageState& pageState) {
 
 void drawScenePass() {
   const bool post = rendererSettings.postProcess;
-  setRenderTarget(post ? sceneSurface : backBuffer);
+  if (supersampling()) {
+    setRenderTarget(sampleSurface);
+  } else {
+    setRenderTarget(post ? sceneSurface : backBuffer);
+  }
   setBlendMode(BlendMode::off);
   beginPass(effect, kScenePass);
-  drawQuad(post ? fullQuad : directionQuad);
+  if (supersampling()) {
+    drawQuad(sampleQuad);
+  } else {
+    drawQuad(post ? fullQuad : directionQuad);
+  }
   endPass(effect);
 }
 

@@ -17,7 +17,8 @@ void drawFrame(const FrameInputs& frame, TextPageState& pageState);
 // (the text layer draws between the scene pass and the blur). The effect's
 // values must be set (setEffectValues) and the effect must have begun for
 // the scene pass and the blur passes.
-void drawScenePass();   // pass 0 into the scene target (post) or the back buffer (direct)
+void drawScenePass();   // pass 0 into the scene target (post) or the back buffer (direct),
+                        // or, supersampling, into the sample target
 void drawGlowBlur();    // three blur passes into the quarter-size targets
 void addGlow();         // the glow stretched over the scene target, added
 void drawOverlay();     // the overlay picture blended by its alpha

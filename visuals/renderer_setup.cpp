@@ -4,10 +4,12 @@
 #include "platform/window.h"
 #include "visuals/frame_resources.h"
 #include "visuals/scene_effect.h"
+#include "visuals/scene_samples.h"
 
 bool createRendererTargets(const RendererSettings& settings, std::string* error) {
   setRendererSettings(settings);
-  return !settings.postProcess || createRenderTargets(error);
+  if (settings.postProcess && !createRenderTargets(error)) return false;
+  return !supersampling() || createSampleTargets(error);
 }
 
 bool compileRendererEffect(std::string* error) { return compileSceneEffect(rendererSettings.postProcess, error); }

@@ -16,7 +16,8 @@ constexpr char kEffectFailureTitle[] = "Shader Compiler Error";
 // message a person can act on; the show takes them one by one to tell an
 // effect that does not compile from any other failure.
 // 1. The settings (kept as rendererSettings; the window and device must
-//    have that size) and, with post-processing, the off-screen targets.
+//    have that size) and, with post-processing, the off-screen targets;
+//    supersampling, the sample target too.
 bool createRendererTargets(const RendererSettings& settings, std::string* error);
 // 2. The effect of the settings' path; the compiler's log on failure.
 bool compileRendererEffect(std::string* error);

@@ -18,9 +18,12 @@ bool createTextFonts(std::string* error) {
     *error = "Could not prepare the text layer: " + *error;
     return false;
   }
-  // Glyphs height / 30 pixels high and width / 30 wide: stretched sideways.
+  // Glyphs height / 30 pixels high and width / 30 wide: stretched sideways;
+  // supersampling, that many times larger, for the sample target.
+  const int32_t scale = rendererSettings.supersample;
   for (TextFont*& font : textFonts) {
-    font = createFont(rendererSettings.height / 30, rendererSettings.width / 30, kTextFace, error);
+    font = createFont(scale * (rendererSettings.height / 30), scale * (rendererSettings.width / 30), kTextFace,
+                      error);
     if (!font) {
       *error = "Could not make the text layer's font: " + *error;
       return false;
@@ -34,14 +37,18 @@ void drawTextLayer(float musicTime, float previousMusicTime, TextPageState& page
                   screenHeight, pageState, frameLayout);
 
   // Character by character, each in its three layers: later characters and
-  // layers cover earlier ones where they overlap.
+  // layers cover earlier ones where they overlap. Supersampling, the layout
+  // of the screen is scaled onto the sample target: the same places, finer
+  // glyphs.
+  const int32_t scale = rendererSettings.supersample;
   beginTextDrawing();
   char text[2] = {'\0', '\0'};
   for (const TextCharacterLayout& character : frameLayout) {
     text[0] = character.code;
     for (int layer = 0; layer < kTextLayers; ++layer) {
       const TextRect& rect = character.rects[layer];
-      drawText(textFonts[layer], text, FontRect{rect.left, rect.top, rect.right, rect.bottom},
+      drawText(textFonts[layer], text,
+               FontRect{scale * rect.left, scale * rect.top, scale * rect.right, scale * rect.bottom},
                character.colours[layer]);
     }
   }

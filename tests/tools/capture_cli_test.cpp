@@ -54,7 +54,7 @@ TEST(CaptureCommandLine, HelpListsTheOptions) {
   const CaptureRun run = capture("--help");
   EXPECT_EQ(run.status, 0);
   for (const char* option : {"--wav FILE", "--frames DIR", "--video FILE", "--size WxH", "--fps N", "--from S",
-                             "--path post|direct", "--still S --png FILE"})
+                             "--path post|direct", "--supersample N", "--still S --png FILE"})
     EXPECT_NE(run.output.find(option), std::string::npos) << option;
   // Text that cannot be written is a failure.
   EXPECT_EQ(capture("--help >/dev/full").status, 1);
@@ -70,6 +70,9 @@ TEST(CaptureCommandLine, OutputsThatCannotBeWritten) {
   expectRefused(capture("--video /nonexistent-folder/show.mp4"), "cannot write '/nonexistent-folder/show.mp4'");
   expectRefused(capture("--still 8 --png /nonexistent-folder/still.png"),
                 "cannot write '/nonexistent-folder/still.png'");
+  // A supersampled scene larger than a render target is refused before anything else.
+  expectRefused(capture("--size 8192x16 --supersample 3 --frames /nonexistent-folder/frames"),
+                "--supersample 3 at 8192x16 draws the scene at 24576x48 pixels, beyond the 16384 a side");
 }
 
 TEST(CaptureCommandLine, VideoNeedsFfmpegOnThePath) {

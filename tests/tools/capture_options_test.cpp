@@ -48,7 +48,10 @@ TEST(CaptureOptions, OutputsAndSettingsCombine) {
   EXPECT_EQ(optionsFrameRange(o).first, 38u);  // 1.5 s is frame 37.5: the next one
   EXPECT_EQ(optionsFrameRange(o).end, 75u);
 
-  ASSERT_TRUE(parse({"--still", "12.5", "--png", "a.png", "--size", "96x54", "--path", "direct"}, &o, &error));
+  EXPECT_EQ(o.supersample, 1);
+  ASSERT_TRUE(parse({"--still", "12.5", "--png", "a.png", "--size", "96x54", "--path", "direct", "--supersample", "3"},
+                    &o, &error));
+  EXPECT_EQ(o.supersample, 3);
   EXPECT_TRUE(o.still);
   EXPECT_EQ(o.stillSeconds, 12.5);
   EXPECT_EQ(o.pngPath, "a.png");
@@ -108,7 +111,11 @@ TEST(CaptureOptions, EveryMistakeIsNamed) {
       {{"--video", "-"}, "not '-'"},
       {{"--still", "8"}, "--still needs --png FILE"},
       {{"--still", "200", "--png", "a.png"}, "--still 200 lies outside the song"},
-      {{"--still", "8", "--png", "a.png", "--frames", "d"}, "--still takes only --png, --size and --path"},
+      {{"--still", "8", "--png", "a.png", "--frames", "d"},
+       "--still takes only --png, --size, --path and --supersample"},
+      {{"--wav", "a.wav", "--supersample", "0"}, "--supersample needs a whole number from 1 to 4, not '0'"},
+      {{"--wav", "a.wav", "--supersample", "5"}, "not '5'"},
+      {{"--wav", "a.wav", "--supersample", "2.0"}, "not '2.0'"},
       {{"--still", "8", "--png", "a.png", "--fps", "30"}, "--still takes only"},
       {{"--png", "a.png", "--wav", "a.wav"}, "--png goes with --still"},
   };

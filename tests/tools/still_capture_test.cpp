@@ -4,7 +4,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "tests/platform/scratch_folder.h"
@@ -73,6 +75,58 @@ TEST(StillCapture, WritesAFrameOfTheShowAsPng) {
   EXPECT_FALSE(writePng(full, "x.png", pixels.data(), 96, 54, &error));
   EXPECT_EQ(error, "writing 'x.png' failed: No space left on device");
   close(full);
+}
+
+double meanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  double sum = 0.0;
+  for (size_t i = 0; i < a.size(); ++i) sum += std::abs(a[i] - b[i]);
+  return sum / static_cast<double>(a.size());
+}
+
+// Whether the 3 x 3 pixels around (x, y) lie within 4 levels of each other.
+bool flatAround(const std::vector<uint8_t>& rgb, int width, int x, int y) {
+  for (int c = 0; c < 3; ++c) {
+    int low = 255, high = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int v = rgb[static_cast<size_t>((y + dy) * width + x + dx) * 3 + c];
+        low = std::min(low, v);
+        high = std::max(high, v);
+      }
+    }
+    if (high - low > 4) return false;
+  }
+  return true;
+}
+
+TEST(StillCapture, SupersamplingSmoothsTheEdgesAndKeepsTheRest) {
+  constexpr int kWidth = 160, kHeight = 90;
+  for (const bool post : {true, false}) {
+    std::vector<uint8_t> stills[3];
+    const int factors[3] = {1, 2, 4};
+    std::string error;
+    for (int i = 0; i < 3; ++i)
+      ASSERT_EQ(renderStill(StillRequest{65.0, kWidth, kHeight, post, factors[i]}, &stills[i], &error), kCaptureDone)
+          << error;
+    // 2 x 2 samples come well over half the way from the plain still to 4 x 4.
+    EXPECT_LT(2.0 * meanDifference(stills[1], stills[2]), meanDifference(stills[0], stills[2])) << "post " << post;
+    // Away from edges the picture, its glow and its overlay stay as they were.
+    size_t flat = 0, kept = 0;
+    for (int y = 1; y < kHeight - 1; ++y) {
+      for (int x = 1; x < kWidth - 1; ++x) {
+        if (!flatAround(stills[0], kWidth, x, y)) continue;
+        ++flat;
+        bool same = true;
+        for (int c = 0; c < 3; ++c) {
+          const size_t at = static_cast<size_t>(y * kWidth + x) * 3 + c;
+          same = same && std::abs(stills[0][at] - stills[2][at]) <= 4;
+        }
+        kept += same;
+      }
+    }
+    EXPECT_GT(flat, size_t{kWidth * kHeight / 10}) << "post " << post;
+    EXPECT_GE(kept, flat * 99 / 100) << "post " << post;
+  }
 }
 
 }  // namespace

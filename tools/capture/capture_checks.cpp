@@ -72,7 +72,9 @@ bool checkDistinct(const CaptureOptions& o, std::string* error) {
 }  // namespace
 
 int checkCapture(const CaptureOptions& options, std::string* ffmpeg, std::string* error) {
-  if (!checkTargets(options, error) || !checkDistinct(options, error)) return kCaptureRefused;
+  if (!checkSupersampleSize(options.width, options.height, options.supersample, error) ||
+      !checkTargets(options, error) || !checkDistinct(options, error))
+    return kCaptureRefused;
   if (!options.videoPath.empty() && !findFfmpeg(ffmpeg)) {
     *error = "--video needs ffmpeg, which is not installed (no ffmpeg on PATH); install it, e.g. apt-get install "
              "ffmpeg";

@@ -2,6 +2,7 @@
 
 #include "host/frame_values.h"
 #include "host/show_font.h"
+#include "host/still_checks.h"
 #include "platform/font.h"
 #include "platform/gpu.h"
 #include "visuals/render_frame.h"
@@ -17,8 +18,17 @@ void removeCaptureFont() { removeShowFont(); }
 
 std::string captureFontPath() { return fontFilePath(kShowFontFile); }
 
-bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error) {
-  if (!initHeadlessGraphics(RendererSettings{width, height, postProcess}, error)) return false;
+bool checkSupersampleSize(int width, int height, int supersample, std::string* error) {
+  if (width * supersample <= kLargestSide && height * supersample <= kLargestSide) return true;
+  *error = "--supersample " + std::to_string(supersample) + " at " + std::to_string(width) + "x" +
+           std::to_string(height) + " draws the scene at " + std::to_string(width * supersample) + "x" +
+           std::to_string(height * supersample) + " pixels, beyond the " + std::to_string(kLargestSide) +
+           " a side that a render target takes; give a smaller --size or --supersample";
+  return false;
+}
+
+bool openCaptureGraphics(int width, int height, bool postProcess, int supersample, std::string* error) {
+  if (!initHeadlessGraphics(RendererSettings{width, height, postProcess, supersample}, error)) return false;
   int drawnWidth = 0, drawnHeight = 0;
   surfaceSize(backBufferSurface(), &drawnWidth, &drawnHeight);
   if (drawnWidth != width || drawnHeight != height) {

@@ -18,9 +18,15 @@ void removeCaptureFont();
 // The file installCaptureFont reads, "" when there is none.
 std::string captureFontPath();
 
-// Opens the graphics off screen with the renderer at this size and path.
-// False with the reason, nothing left open.
-bool openCaptureGraphics(int width, int height, bool postProcess, std::string* error);
+// Opens the graphics off screen with the renderer at this size and path,
+// the scene and the text drawn at `supersample` x `supersample` samples a
+// pixel. False with the reason, nothing left open.
+bool openCaptureGraphics(int width, int height, bool postProcess, int supersample, std::string* error);
+
+// False with a message naming the options when the scene drawn at
+// `supersample` times this size would have a side beyond what a render
+// target takes (kLargestSide).
+bool checkSupersampleSize(int width, int height, int supersample, std::string* error);
 
 // Draws the frame that beginFrame began on `state`, with these effect
 // values, into the back buffer (the text layer steps state's page countdown

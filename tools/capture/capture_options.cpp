@@ -9,8 +9,9 @@
 
 const char* const kCaptureSynopsis =
     "usage: glass-meridian-capture [--size WxH] [--fps N] [--from S] [--to S] [--path post|direct]\n"
-    "                              [--wav FILE] [--frames DIR] [--video FILE]\n"
-    "       glass-meridian-capture --still S --png FILE [--size WxH] [--path post|direct]\n";
+    "                              [--supersample N] [--wav FILE] [--frames DIR] [--video FILE]\n"
+    "       glass-meridian-capture --still S --png FILE [--size WxH] [--path post|direct]\n"
+    "                              [--supersample N]\n";
 
 const char* const kCaptureHelp =
     "Renders the show offline, without a display, a GPU or a sound card.\n"
@@ -28,6 +29,8 @@ const char* const kCaptureHelp =
     "                    sample round(n * 44100 / fps) and captured when n / fps\n"
     "                    lies in [from, to) (the whole show: 0 to 174.342)\n"
     "  --path post|direct  with glow and overlay (post), or scene and text only\n"
+    "  --supersample N   the scene and the text drawn at N times the size, then\n"
+    "                    reduced (N x N samples a pixel: smooth edges), 1 to 4 (1)\n"
     "  --still S --png FILE  the one frame at S seconds, as a capture at 60\n"
     "                    frames a second would draw it\n"
     "  --help            this text\n"
@@ -135,6 +138,15 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
       return false;
     }
     o->postProcess = text == "post";
+  } else if (option == "--supersample") {
+    long factor = 0;
+    if (!parseCount(value, value + text.size(), kMostSupersample, &factor) || factor < 1 ||
+        factor > kMostSupersample) {
+      *error = "--supersample needs a whole number from 1 to " + std::to_string(kMostSupersample) + ", not '" +
+               text + "'";
+      return false;
+    }
+    o->supersample = static_cast<int>(factor);
   } else {
     std::string& path = option == "--wav" ? o->wavPath
                         : option == "--frames" ? o->framesDir
@@ -146,8 +158,8 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
 }
 
 bool isValueOption(const std::string& option) {
-  for (const char* name : {"--size", "--fps", "--from", "--to", "--path", "--wav", "--frames", "--video", "--still",
-                           "--png"}) {
+  for (const char* name : {"--size", "--fps", "--from", "--to", "--path", "--supersample", "--wav", "--frames",
+                           "--video", "--still", "--png"}) {
     if (option == name) return true;
   }
   return false;
@@ -165,7 +177,7 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
       return false;
     }
     if (anyOutput || given.fps || given.from || given.to) {
-      *error = "--still takes only --png, --size and --path; capture a range without --still";
+      *error = "--still takes only --png, --size, --path and --supersample; capture a range without --still";
       return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include "host/still_checks.h"
 
 inline constexpr uint32_t kHighestFps = 1000;
+inline constexpr int kMostSupersample = 4;
 
 struct CaptureOptions {
   bool help = false;
@@ -20,6 +21,7 @@ struct CaptureOptions {
   double from = 0.0;           // seconds
   double to = kSongSeconds;    // seconds, not included
   bool postProcess = true;     // --path post (glow and overlay) or direct
+  int supersample = 1;         // --supersample: scene and text drawn at N x N samples a pixel
   std::string wavPath;         // --wav: the soundtrack of the range
   std::string framesDir;       // --frames: PNG files and frames.csv
   std::string videoPath;       // --video: through ffmpeg

@@ -131,7 +131,7 @@ int captureFrame(const CaptureOptions& o, uint32_t frame, ShowState& state, std:
 int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTimes& times, CaptureReport& report,
                std::string* error) {
   Clock::time_point mark = Clock::now();
-  if (!openCaptureGraphics(o.width, o.height, o.postProcess, error)) return kCaptureFailed;
+  if (!openCaptureGraphics(o.width, o.height, o.postProcess, o.supersample, error)) return kCaptureFailed;
   times.setup = lap(mark);
   ShowState state = replayFrames(range.first, o.fps);
   times.replay = lap(mark);

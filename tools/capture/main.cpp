@@ -30,7 +30,8 @@ int captureStillFrame(const CaptureOptions& options, CaptureReport& notes) {
   std::string error, ffmpeg;
   const int status = checkCapture(options, &ffmpeg, &error);
   if (status != kCaptureDone) return report(status, error);
-  const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess};
+  const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess,
+                             options.supersample};
   return report(captureStill(request, options.pngPath, notes, &error), error);
 }
 

@@ -21,7 +21,8 @@ namespace {
 bool drawStill(uint32_t position, const StillRequest& request, std::FILE* progress, std::vector<uint8_t>* rgb,
                std::string* error) {
   if (!renderSongThrough(songFramesForPosition(position), progress, error)) return false;
-  if (!openCaptureGraphics(request.width, request.height, request.postProcess, error)) return false;
+  if (!openCaptureGraphics(request.width, request.height, request.postProcess, request.supersample, error))
+    return false;
   ShowState state = replayToStill(position);
   drawCaptureFrame(state, beginFrameFromRecording(state, position));
   const size_t pixels = static_cast<size_t>(request.width) * static_cast<size_t>(request.height);
@@ -45,7 +46,8 @@ static int renderStillShowing(const StillRequest& request, std::FILE* progress, 
   if (!checkSongTime(request.seconds, std::string("the music position ") + seconds, error) ||
       !stillPosition(request.seconds, &position) ||
       !checkFrameSize(request.width, request.height,
-                      std::to_string(request.width) + "x" + std::to_string(request.height), error))
+                      std::to_string(request.width) + "x" + std::to_string(request.height), error) ||
+      !checkSupersampleSize(request.width, request.height, request.supersample, error))
     return kCaptureRefused;
   if (!installCaptureFont(error)) return kCaptureRefused;
   const bool drawn = drawStill(position, request, progress, rgb, error);

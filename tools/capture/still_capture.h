@@ -16,6 +16,7 @@ struct StillRequest {
   int width;         // frame size in pixels
   int height;
   bool postProcess;  // true: glow and overlay; false: the direct path
+  int supersample = 1;  // samples a pixel across and down (scene and text)
 };
 
 // Renders the song as far as the frame needs, then the frame, and returns
