@@ -23,7 +23,7 @@ bool createSampleTargets(std::string* error) {
   sampleTarget = createRenderTexture(w * factor, h * factor, error);
   if (sampleTarget) reducedTexture = createTexture(w, h, error);
   if (!reducedTexture) {
-    *error = "Could not make the supersampled scene's targets: " + *error;
+    *error = "could not make the supersampled scene's targets: " + *error;
     releaseSampleTargets();
     return false;
   }
