@@ -46,6 +46,8 @@ const char* const kCaptureHelp =
     "  --pixel-format F  yuv420p (plays everywhere), yuv444p (full colour\n"
     "                    edges), yuv420p10le or yuv444p10le (10 bits: no bands\n"
     "                    in the glow) (yuv420p)\n"
+    "  --check           check the command line, the outputs, the font and\n"
+    "                    ffmpeg as a capture does first; render nothing\n"
     "  --help            this text\n"
     "  --version         the version and the commit it was built from\n"
     "\n"
@@ -309,6 +311,10 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
     }
     if (option == "--version") {
       options->version = true;
+      continue;
+    }
+    if (option == "--check") {
+      options->checkOnly = true;
       continue;
     }
     if (!isValueOption(option)) {

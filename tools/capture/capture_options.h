@@ -16,6 +16,7 @@ inline constexpr uint32_t kHighestFps = 1000;
 struct CaptureOptions {
   bool help = false;
   bool version = false;        // --version: print it and stop
+  bool checkOnly = false;      // --check: check everything a capture checks first, render nothing
   int width = 1280;
   int height = 720;
   uint32_t fps = kDefaultFps;

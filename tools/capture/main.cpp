@@ -11,6 +11,8 @@
 #include "platform/process.h"
 #include "platform/stop_signals.h"
 #include "tools/capture/capture_checks.h"
+#include "tools/capture/capture_graphics.h"
+#include "tools/capture/frame_set.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/capture_status.h"
@@ -34,6 +36,24 @@ int captureStillFrame(const CaptureOptions& options, CaptureReport& notes) {
   return report(captureStill(request, options.pngPath, notes, &error), error);
 }
 
+// Everything a capture checks before it touches an output; a frame set
+// given with --from-frames is read as well.
+int checkOnly(const CaptureOptions& options, std::string* error) {
+  std::string ffmpeg;
+  if (!options.fromFrames.empty()) {
+    FrameSet set;
+    if (!readFrameSets(options.fromFrames, options.fps, &set, error)) return kCaptureRefused;
+  }
+  int status = checkCapture(options, &ffmpeg, error);
+  const bool drawing = options.fromFrames.empty() && (options.still || !options.framesDir.empty() ||
+                                                      !options.videoPath.empty());
+  if (status == kCaptureDone && drawing) {
+    status = installCaptureFont(error) ? kCaptureDone : kCaptureRefused;
+    if (status == kCaptureDone) removeCaptureFont();
+  }
+  return status;
+}
+
 int capture(int argc, char** argv) {
   // A write past a closed pipe or the file size limit fails with EPIPE or
   // EFBIG like any other refused write instead of ending the process.
@@ -49,6 +69,7 @@ int capture(int argc, char** argv) {
     return report(written ? kCaptureDone : kCaptureFailed,
                   std::string("writing to standard output failed: ") + std::strerror(errno));
   }
+  if (options.checkOnly) return report(checkOnly(options, &error), error);
   catchStopSignals();
   CaptureReport notes{stderr, kProgram};
   if (options.still) return captureStillFrame(options, notes);
