@@ -20,9 +20,12 @@ frame_count() { ffprobe -v error -count_packets -select_streams v:0 -show_entrie
 for shard in 0 1; do
   "$capture" "${range[@]}" --shard $shard/2 --frames s$shard 2>/dev/null || fail "shard $shard failed"
 done
-"$capture" --from-frames s1 --from-frames s0 --frames merged --video merged.mp4 2>/dev/null || fail "the merge failed"
+"$capture" --from-frames s1 --from-frames s0 --frames merged --video merged.mp4 --pixel-format yuv444p10le \
+  2>/dev/null || fail "the merge failed"
 diff -r one merged >/dev/null || fail "the merged shards differ from one capture: $(diff -rq one merged)"
 [ "$(frame_count merged.mp4)" = 10 ] || fail "the video of the shards holds $(frame_count merged.mp4) frames, not 10"
+format=$(ffprobe -v error -select_streams v:0 -show_entries stream=pix_fmt -of csv=p=0 merged.mp4)
+[ "$format" = yuv444p10le ] || fail "the video asked for yuv444p10le is $format"
 
 rm s1/frame-00012.png
 echo old >old.mp4

@@ -312,6 +312,10 @@ int runCapture(const CaptureOptions& options, CaptureReport& report, std::string
   if (status != kCaptureDone) return status;
   const bool drawing = !fromSet && (!o.framesDir.empty() || !o.videoPath.empty());
   if (drawing && !installCaptureFont(error)) return kCaptureRefused;
+  if (o.checkOnly) {
+    if (drawing) removeCaptureFont();
+    return kCaptureDone;
+  }
   status = stageOutputs(o, out, report, error);
   try {
     if (status == kCaptureDone) status = runStaged(o, fromSet ? &set : nullptr, out, report, error);

@@ -12,7 +12,6 @@
 #include "platform/stop_signals.h"
 #include "tools/capture/capture_checks.h"
 #include "tools/capture/capture_graphics.h"
-#include "tools/capture/frame_set.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/capture_status.h"
@@ -32,26 +31,13 @@ int captureStillFrame(const CaptureOptions& options, CaptureReport& notes) {
   std::string error, ffmpeg;
   const int status = checkCapture(options, &ffmpeg, &error);
   if (status != kCaptureDone) return report(status, error);
+  if (options.checkOnly) {
+    if (!installCaptureFont(&error)) return report(kCaptureRefused, error);
+    removeCaptureFont();
+    return kCaptureDone;
+  }
   const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess};
   return report(captureStill(request, options.pngPath, notes, &error), error);
-}
-
-// Everything a capture checks before it touches an output; a frame set
-// given with --from-frames is read as well.
-int checkOnly(const CaptureOptions& options, std::string* error) {
-  std::string ffmpeg;
-  if (!options.fromFrames.empty()) {
-    FrameSet set;
-    if (!readFrameSets(options.fromFrames, options.fps, &set, error)) return kCaptureRefused;
-  }
-  int status = checkCapture(options, &ffmpeg, error);
-  const bool drawing = options.fromFrames.empty() && (options.still || !options.framesDir.empty() ||
-                                                      !options.videoPath.empty());
-  if (status == kCaptureDone && drawing) {
-    status = installCaptureFont(error) ? kCaptureDone : kCaptureRefused;
-    if (status == kCaptureDone) removeCaptureFont();
-  }
-  return status;
 }
 
 int capture(int argc, char** argv) {
@@ -69,7 +55,6 @@ int capture(int argc, char** argv) {
     return report(written ? kCaptureDone : kCaptureFailed,
                   std::string("writing to standard output failed: ") + std::strerror(errno));
   }
-  if (options.checkOnly) return report(checkOnly(options, &error), error);
   catchStopSignals();
   CaptureReport notes{stderr, kProgram};
   if (options.still) return captureStillFrame(options, notes);
