@@ -202,15 +202,25 @@ void reportTimes(const CaptureOptions& o, FrameRange range, double songSeconds, 
                  const StepTimes& t, CaptureReport& report) {
   const uint32_t count = range.end - range.first;
   char line[320];
+  const bool fromSet = !o.fromFrames.empty();
   std::snprintf(line, sizeof line, "%s frames %u to %u (%u at %s, %dx%d) in %.1f s: %.2f frames a second",
-                o.fromFrames.empty() ? "captured" : "read", range.first, range.end - 1, count, frameRateText(o.fps).c_str(), o.width, o.height, frameSeconds,
-                frameSeconds > 0 ? count / frameSeconds : 0.0);
+                fromSet ? "read" : "captured", range.first, range.end - 1, count, frameRateText(o.fps).c_str(),
+                o.width, o.height, frameSeconds, frameSeconds > 0 ? count / frameSeconds : 0.0);
   reportLine(report, line);
-  std::snprintf(line, sizeof line, "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the "
-                "range %.1f s", stepText("drawing", t.drawing, count, frameSeconds).c_str(),
-                stepText("readback", t.readback, count, frameSeconds).c_str(),
-                stepText("PNG", t.png, count, frameSeconds).c_str(),
-                stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+  if (fromSet) {
+    // A frame of a set is copied into the new set and decoded for the video.
+    std::snprintf(line, sizeof line, "  a frame: %s, %s, %s; once: song %.1f s",
+                  stepText("copy", t.png, count, frameSeconds).c_str(),
+                  stepText("decoding", t.readback, count, frameSeconds).c_str(),
+                  stepText("video", t.video, count, frameSeconds).c_str(), songSeconds);
+  } else {
+    std::snprintf(line, sizeof line,
+                  "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the range %.1f s",
+                  stepText("drawing", t.drawing, count, frameSeconds).c_str(),
+                  stepText("readback", t.readback, count, frameSeconds).c_str(),
+                  stepText("PNG", t.png, count, frameSeconds).c_str(),
+                  stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+  }
   reportLine(report, line);
 }
 
