@@ -70,7 +70,8 @@ bool addFramePng(FrameFiles& files, uint32_t frame, const uint8_t* rgb, int widt
 bool addFramePngFile(FrameFiles& files, uint32_t frame, const std::string& source, std::string* error) {
   const std::string name = framePngName(frame);
   const std::string staged = stagedPath(files.folder, name);
-  if (link(source.c_str(), staged.c_str()) == 0) return true;
+  // A link to a picture gives the picture itself.
+  if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, staged.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
   const int from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (from < 0) {
     *error = "cannot read '" + source + "': " + std::strerror(errno);
