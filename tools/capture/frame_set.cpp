@@ -13,6 +13,14 @@
 
 namespace {
 
+// A line as a message shows it: short, and only printable characters.
+std::string shownLine(const std::string& line) {
+  constexpr size_t kLongest = 60;
+  std::string shown;
+  for (const char c : line.substr(0, kLongest)) shown += c >= ' ' && c <= '~' ? c : '?';
+  return line.size() > kLongest ? shown + "..." : shown;
+}
+
 bool readManifest(const std::string& folder, std::vector<FrameSetFrame>& frames, std::string* error) {
   const std::string path = pathInFolder(folder, kManifestName);
   std::FILE* file = std::fopen(path.c_str(), "re");
@@ -31,7 +39,8 @@ bool readManifest(const std::string& folder, std::vector<FrameSetFrame>& frames,
       continue;
     }
     *error = "line " + std::to_string(line) + " of '" + path + "' is not " +
-             (line == 1 ? std::string("the heading of a frame set") : "a frame's line") + ": '" + text + "'";
+             (line == 1 ? std::string("the heading of a frame set") : "a frame's line as the capture writes it") +
+             ": '" + shownLine(text) + "'";
     ok = false;
   }
   if (ok && std::ferror(file) != 0) {
