@@ -117,6 +117,19 @@ TEST(CaptureCommandLine, NamesAtTheSystemsLimitAreWritten) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(CaptureCommandLine, CheckRendersAndWritesNothing) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_check";
+  std::filesystem::create_directories(folder);
+  const CaptureRun run = capture("--check --to 0.1 --size 32x18 --frames frames --video show.mp4 --wav song.wav",
+                                 "cd " + folder.string() + " &&");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, "");
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  expectRefused(capture("--check --from-frames " + folder.string() + " --video show.mp4"),
+                "cannot read '" + (folder / "frames.csv").string() + "'");
+  std::filesystem::remove_all(folder);
+}
+
 TEST(CaptureCommandLine, FramesNeedTheFont) {
   // A C64.ttf in the working directory is found before the one beside the program.
   const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "capture_cli_font";

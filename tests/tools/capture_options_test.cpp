@@ -118,12 +118,41 @@ TEST(CaptureOptions, EveryMistakeIsNamed) {
       {{"--wav", "a.wav", "--supersample", "2.0"}, "not '2.0'"},
       {{"--still", "8", "--png", "a.png", "--fps", "30"}, "--still takes only"},
       {{"--png", "a.png", "--wav", "a.wav"}, "--png goes with --still"},
+      {{"--video", "a.mp4", "--crf", "52"}, "--crf needs a whole number from 0 to 51, not '52'"},
+      {{"--video", "a.mp4", "--x264-preset", "quick"}, "--x264-preset is one of ultrafast, superfast,"},
+      {{"--video", "a.mp4", "--pixel-format", "rgb24"}, "--pixel-format is one of yuv420p, yuv444p,"},
+      {{"--frames", "d", "--crf", "20"}, "--crf sets how --video is encoded; it goes with --video FILE"},
+      {{"--frames", "d", "--shard", "2/2"}, "--shard needs I/K, part I from 0 to K-1"},
+      {{"--frames", "d", "--shard", "0/0"}, "--shard needs I/K"},
+      {{"--video", "a.mp4", "--frames", "d", "--shard", "0/2"}, "--shard writes only --frames DIR"},
+      {{"--frames", "d", "--fps", "10", "--to", "0.5", "--shard", "0/6"}, "the range holds only 5 frames"},
+      {{"--from-frames", "d", "--size", "64x36", "--video", "a.mp4"}, "not --size; it makes --video"},
+      {{"--from-frames", "d"}, "--from-frames needs something to make"},
   };
   for (const Case& c : cases) {
     CaptureOptions o;
     std::string error;
     EXPECT_FALSE(parse(c.args, &o, &error)) << c.message;
     EXPECT_NE(error.find(c.message), std::string::npos) << "expected: " << c.message << "\ngot: " << error;
+  }
+}
+
+TEST(CaptureOptions, ShardsSplitTheRangeIntoWholeFramesWithoutGapsOrOverlaps) {
+  for (const char* parts : {"1", "3", "7", "29"}) {
+    uint32_t next = 5;  // 0.5 s at 10 frames a second
+    for (int shard = 0; shard < std::stoi(parts); ++shard) {
+      const std::string value = std::to_string(shard) + "/" + parts;
+      CaptureOptions o;
+      std::string error;
+      ASSERT_TRUE(parse({"--fps", "10", "--from", "0.5", "--to", "3.4", "--frames", "d", "--shard", value.c_str()},
+                        &o, &error))
+          << error;
+      const FrameRange range = optionsFrameRange(o);
+      EXPECT_EQ(range.first, next) << value;
+      EXPECT_GT(range.end, range.first) << value;
+      next = range.end;
+    }
+    EXPECT_EQ(next, 34u) << parts;
   }
 }
 

@@ -9,7 +9,9 @@
 
 const char* const kCaptureSynopsis =
     "usage: glass-meridian-capture [--size WxH] [--fps N] [--from S] [--to S] [--path post|direct]\n"
-    "                              [--supersample N] [--wav FILE] [--frames DIR] [--video FILE]\n"
+    "                              [--supersample N] [--wav FILE] [--frames DIR [--shard I/K]]\n"
+    "                              [--video FILE [ENCODING]]\n"
+    "       glass-meridian-capture --from-frames DIR... [--frames DIR] [--video FILE [ENCODING]] [--wav FILE]\n"
     "       glass-meridian-capture --still S --png FILE [--size WxH] [--path post|direct]\n"
     "                              [--supersample N]\n";
 
@@ -33,6 +35,23 @@ const char* const kCaptureHelp =
     "                    reduced (N x N samples a pixel: smooth edges), 1 to 4 (1)\n"
     "  --still S --png FILE  the one frame at S seconds, as a capture at 60\n"
     "                    frames a second would draw it\n"
+    "  --shard I/K       only part I (0 to K-1) of K parts of the range, whole\n"
+    "                    frames each, into --frames: captures of every part\n"
+    "                    give the frames of one capture of the range\n"
+    "  --from-frames DIR  make --video, --wav and --frames from frame sets\n"
+    "                    instead of drawing (give it once for each set, e.g.\n"
+    "                    each shard): range, rate and size come from the sets'\n"
+    "                    frames.csv and pictures, which must cover the range\n"
+    "                    whole, every frame once and of one size (--fps picks\n"
+    "                    the rate when a set is too short to tell)\n"
+    "Encoding (ENCODING) of --video, libx264:\n"
+    "  --crf N           quality, 0 (lossless) to 51, lower is better (18)\n"
+    "  --x264-preset P   ultrafast to placebo: slower packs better (medium)\n"
+    "  --pixel-format F  yuv420p (plays everywhere), yuv444p (full colour\n"
+    "                    edges), yuv420p10le or yuv444p10le (10 bits: no bands\n"
+    "                    in the glow) (yuv420p)\n"
+    "  --check           check the command line, the outputs, the font and\n"
+    "                    ffmpeg as a capture does first; render nothing\n"
     "  --help            this text\n"
     "  --version         the version and the commit it was built from\n"
     "\n"
@@ -98,6 +117,41 @@ struct Given {
   bool fps = false, from = false, to = false;
 };
 
+constexpr long kMostShards = 100000;
+
+using GivenValues = std::map<std::string, std::string>;  // each value option once: what it was given
+
+bool checkEncoding(const CaptureOptions& o, const GivenValues& values, std::string* error) {
+  if (!o.videoPath.empty()) return true;
+  for (const char* option : {"--crf", "--x264-preset", "--pixel-format"}) {
+    if (values.count(option) == 0) continue;
+    *error = std::string(option) + " sets how --video is encoded; it goes with --video FILE";
+    return false;
+  }
+  return true;
+}
+
+// From frame sets: the outputs only, and the rate to tell a short set's.
+bool checkFromFrames(const CaptureOptions& o, const GivenValues& values, std::string* error) {
+  for (const auto& [option, value] : values) {
+    if (option == "--from-frames" || option == "--frames" || option == "--video" || option == "--wav" ||
+        option == "--fps" || option == "--crf" || option == "--x264-preset" || option == "--pixel-format")
+      continue;
+    *error = "--from-frames takes the range, size and picture from the frame sets, not " + option +
+             "; it makes --video, --wav and --frames";
+    return false;
+  }
+  if (o.videoPath.empty() && o.wavPath.empty() && o.framesDir.empty()) {
+    *error = "--from-frames needs something to make: --video FILE, --wav FILE or --frames DIR";
+    return false;
+  }
+  if (!o.videoPath.empty() && !isH264Container(o.videoPath)) {
+    *error = "--video needs a file name ending in .mp4, .m4v, .mov or .mkv, not '" + o.videoPath + "'";
+    return false;
+  }
+  return checkEncoding(o, values, error);
+}
+
 bool readOption(const std::string& option, const char* value, CaptureOptions* o, Given* given, std::string* error) {
   const std::string text = value;
   if (option == "--size") {
@@ -132,6 +186,39 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
       o->stillSeconds = seconds;
       o->still = true;
     }
+  } else if (option == "--shard") {
+    const char* slash = std::strchr(value, '/');
+    long part = 0, parts = 0;
+    if (slash == nullptr || !parseCount(value, slash, kMostShards, &part) ||
+        !parseCount(slash + 1, value + text.size(), kMostShards, &parts) || parts < 1 || parts > kMostShards ||
+        part >= parts) {
+      *error = "--shard needs I/K, part I from 0 to K-1 of K parts (K from 1 to " + std::to_string(kMostShards) +
+               "), not '" + text + "'";
+      return false;
+    }
+    o->shard = static_cast<uint32_t>(part);
+    o->shards = static_cast<uint32_t>(parts);
+  } else if (option == "--crf") {
+    long crf = 0;
+    if (!parseCount(value, value + text.size(), kHighestCrf, &crf) || crf > kHighestCrf) {
+      *error = "--crf needs a whole number from 0 to " + std::to_string(kHighestCrf) + ", not '" + text + "'";
+      return false;
+    }
+    o->encoding.crf = static_cast<int>(crf);
+  } else if (option == "--x264-preset") {
+    if (!isX264Preset(text)) {
+      *error = "--x264-preset is one of " + x264PresetList() + ", not '" + text + "'";
+      return false;
+    }
+    o->encoding.preset = text;
+  } else if (option == "--pixel-format") {
+    if (!isVideoPixelFormat(text)) {
+      *error = "--pixel-format is one of " + videoPixelFormatList() + ", not '" + text + "'";
+      return false;
+    }
+    o->encoding.pixelFormat = text;
+  } else if (option == "--from-frames") {
+    o->fromFrames.push_back(text);
   } else if (option == "--path") {
     if (text != "post" && text != "direct") {
       *error = "--path is post or direct, not '" + text + "'";
@@ -159,7 +246,8 @@ bool readOption(const std::string& option, const char* value, CaptureOptions* o,
 
 bool isValueOption(const std::string& option) {
   for (const char* name : {"--size", "--fps", "--from", "--to", "--path", "--supersample", "--wav", "--frames",
-                           "--video", "--still", "--png"}) {
+                           "--video", "--still", "--png", "--shard", "--crf", "--x264-preset", "--pixel-format",
+                           "--from-frames"}) {
     if (option == name) return true;
   }
   return false;
@@ -169,18 +257,19 @@ bool isOutputOption(const std::string& option) {
   return option == "--wav" || option == "--frames" || option == "--video" || option == "--png";
 }
 
-bool checkTogether(const CaptureOptions& o, const Given& given, std::string* error) {
+bool checkTogether(const CaptureOptions& o, const Given& given, const GivenValues& values, std::string* error) {
+  if (!o.fromFrames.empty()) return checkFromFrames(o, values, error);
   const bool anyOutput = !o.wavPath.empty() || !o.framesDir.empty() || !o.videoPath.empty();
   if (o.still) {
     if (o.pngPath.empty()) {
       *error = "--still needs --png FILE";
       return false;
     }
-    if (anyOutput || given.fps || given.from || given.to) {
+    if (anyOutput || given.fps || given.from || given.to || o.shards > 0) {
       *error = "--still takes only --png, --size, --path and --supersample; capture a range without --still";
       return false;
     }
-    return true;
+    return checkEncoding(o, values, error);
   }
   if (!o.pngPath.empty()) {
     *error = "--png goes with --still SECONDS; a range is written with --frames DIR";
@@ -194,10 +283,20 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
     *error = "--from " + secondsText(o.from) + " must come before --to " + secondsText(o.to);
     return false;
   }
-  const FrameRange range = optionsFrameRange(o);
+  const FrameRange range = frameRange(o.from, o.to, o.fps);
   if (range.first == range.end) {
     *error = "no frame lies between " + secondsText(o.from) + " and " + secondsText(o.to) + " s at " +
              frameRateText(o.fps);
+    return false;
+  }
+  if (o.shards > 0 && (o.framesDir.empty() || !o.videoPath.empty() || !o.wavPath.empty())) {
+    *error = "--shard writes only --frames DIR; the video and the soundtrack come from the whole set with "
+             "--from-frames";
+    return false;
+  }
+  if (o.shards > range.end - range.first) {
+    *error = "--shard " + std::to_string(o.shard) + "/" + std::to_string(o.shards) + ": the range holds only " +
+             std::to_string(range.end - range.first) + " frames, fewer than its parts";
     return false;
   }
   if (!o.videoPath.empty() && !isH264Container(o.videoPath)) {
@@ -209,7 +308,7 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
              std::to_string(o.height);
     return false;
   }
-  return true;
+  return checkEncoding(o, values, error);
 }
 
 }  // namespace
@@ -217,7 +316,7 @@ bool checkTogether(const CaptureOptions& o, const Given& given, std::string* err
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* options, std::string* error) {
   *options = CaptureOptions{};
   Given given;
-  std::map<std::string, std::string> values;  // each value option once: what it was given
+  GivenValues values;
   for (int i = 0; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--help" || option == "-h") {
@@ -226,6 +325,10 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
     }
     if (option == "--version") {
       options->version = true;
+      continue;
+    }
+    if (option == "--check") {
+      options->checkOnly = true;
       continue;
     }
     if (!isValueOption(option)) {
@@ -237,7 +340,7 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
       return false;
     }
     const std::string value = argv[++i];
-    if (const auto first = values.find(option); first != values.end()) {
+    if (const auto first = values.find(option); first != values.end() && option != "--from-frames") {
       *error = option + " is given twice ('" + first->second + "' and '" + value + "'): " +
                (isOutputOption(option) ? "each output is written once" : "give each option once");
       return false;
@@ -245,7 +348,10 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
     values[option] = value;
     if (!readOption(option, value.c_str(), options, &given, error)) return false;
   }
-  return options->help || options->version || checkTogether(*options, given, error);
+  if (options->help || options->version) return true;
+  if (!checkTogether(*options, given, values, error)) return false;
+  if (!options->fromFrames.empty() && !given.fps) options->fps = 0;  // the sets tell
+  return true;
 }
 
 std::string frameRateText(uint32_t fps) {
@@ -253,7 +359,11 @@ std::string frameRateText(uint32_t fps) {
 }
 
 FrameRange optionsFrameRange(const CaptureOptions& options) {
-  return frameRange(options.from, options.to, options.fps);
+  const FrameRange range = frameRange(options.from, options.to, options.fps);
+  if (options.shards == 0) return range;
+  const uint64_t count = range.end - range.first;
+  return {static_cast<uint32_t>(range.first + count * options.shard / options.shards),
+          static_cast<uint32_t>(range.first + count * (options.shard + 1) / options.shards)};
 }
 
 bool isH264Container(const std::string& videoPath) {

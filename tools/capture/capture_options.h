@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/frame_schedule.h"
 #include "host/still_checks.h"
+#include "tools/capture/video_encoding.h"
 
 inline constexpr uint32_t kHighestFps = 1000;
 inline constexpr int kMostSupersample = 4;
@@ -15,6 +17,7 @@ inline constexpr int kMostSupersample = 4;
 struct CaptureOptions {
   bool help = false;
   bool version = false;        // --version: print it and stop
+  bool checkOnly = false;      // --check: check everything a capture checks first, render nothing
   int width = 1280;
   int height = 720;
   uint32_t fps = kDefaultFps;
@@ -28,6 +31,15 @@ struct CaptureOptions {
   bool still = false;          // --still with --png: one frame
   double stillSeconds = 0.0;
   std::string pngPath;
+  VideoEncoding encoding;      // --crf, --x264-preset, --pixel-format for --video
+  // --shard I/K: only the I-th (from 0) of K parts of the range, whole
+  // frames each, into --frames; a shard's frames are those of the whole.
+  uint32_t shard = 0;
+  uint32_t shards = 0;         // 0: the whole range
+  // --from-frames DIR, once or more: the outputs are made from these frame
+  // sets (their range, rate and size) instead of drawing; fps is 0 unless
+  // --fps names the sets' rate.
+  std::vector<std::string> fromFrames;
 };
 
 // Reads the arguments after the program name. False with a message naming
@@ -37,7 +49,7 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions* opti
 // "1 frame a second", "60 frames a second".
 std::string frameRateText(uint32_t fps);
 
-// The frames a capture of these options draws.
+// The frames a capture of these options draws (of its shard, when it is one).
 FrameRange optionsFrameRange(const CaptureOptions& options);
 
 // True for the names of the containers the capture fills with H.264 and

@@ -16,7 +16,9 @@
 #include "tools/capture/capture_report.h"
 #include "tools/capture/capture_stop.h"
 #include "tools/capture/frame_files.h"
+#include "tools/capture/frame_set.h"
 #include "host/frame_replay.h"
+#include "tools/capture/png_file.h"
 #include "tools/capture/progress_meter.h"
 #include "tools/capture/song_render.h"
 #include "tools/capture/staged_output.h"
@@ -116,7 +118,7 @@ int captureFrame(const CaptureOptions& o, uint32_t frame, ShowState& state, std:
   if (!o.framesDir.empty()) {
     rgbaToRgb(rgba.data(), rgb.size() / 3, rgb.data());
     if (!addFramePng(out.frames, frame, rgb.data(), o.width, o.height, error) ||
-        !addManifestRow(out.frames, frame, position, state.musicTime, state.flashLevel, error))
+        !addManifestRow(out.frames, {frame, position, state.musicTime, state.flashLevel}, error))
       return kCaptureFailed;
     times.png += lap(mark);
   }
@@ -126,6 +128,25 @@ int captureFrame(const CaptureOptions& o, uint32_t frame, ShowState& state, std:
   }
   endFrame(state, position);
   return kCaptureDone;
+}
+
+// Runs `step` on every frame of the range with progress, until one fails
+// or a stop comes.
+template <typename Step>
+int eachFrame(const char* what, FrameRange range, CaptureReport& report, std::string* error, Step step) {
+  ProgressMeter meter;
+  meter.stream = report.stream;
+  startProgress(meter, what, range.end - range.first, 1.0, "frames a second");
+  int status = captureStopStatus(error);
+  uint32_t done = 0;
+  for (uint32_t n = range.first; n < range.end && status == kCaptureDone; ++n) {
+    status = step(n);
+    if (status == kCaptureDone) showProgress(meter, ++done);
+    if (status == kCaptureDone) status = reportStatus(meter.writeError, error);
+    if (status == kCaptureDone) status = captureStopStatus(error);
+  }
+  finishProgress(meter, done);
+  return status == kCaptureDone ? reportStatus(meter.writeError, error) : status;
 }
 
 int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTimes& times, CaptureReport& report,
@@ -139,20 +160,34 @@ int drawFrames(const CaptureOptions& o, FrameRange range, Outputs& out, StepTime
   const size_t pixels = static_cast<size_t>(o.width) * static_cast<size_t>(o.height);
   std::vector<uint8_t> rgba(pixels * 4);
   std::vector<uint8_t> rgb(o.framesDir.empty() ? 0 : pixels * 3);
-  ProgressMeter meter;
-  meter.stream = report.stream;
-  startProgress(meter, "capturing frames", range.end - range.first, 1.0, "frames a second");
-  int status = captureStopStatus(error);
-  uint32_t captured = 0;
-  for (uint32_t n = range.first; n < range.end && status == kCaptureDone; ++n) {
-    status = captureFrame(o, n, state, rgba, rgb, out, times, error);
-    if (status == kCaptureDone) showProgress(meter, ++captured);
-    if (status == kCaptureDone) status = reportStatus(meter.writeError, error);
-    if (status == kCaptureDone) status = captureStopStatus(error);
-  }
-  finishProgress(meter, captured);
+  const int status = eachFrame("capturing frames", range, report, error, [&](uint32_t n) {
+    return captureFrame(o, n, state, rgba, rgb, out, times, error);
+  });
   closeCaptureGraphics();
-  return status == kCaptureDone ? reportStatus(meter.writeError, error) : status;
+  return status;
+}
+
+// The frames of a finished set into the outputs: the pictures' files and
+// manifest lines into the new set, the pictures decoded for the video.
+int copyFrames(const CaptureOptions& o, const FrameSet& set, Outputs& out, StepTimes& times, CaptureReport& report,
+               std::string* error) {
+  std::vector<uint8_t> rgba(out.pipe.pid >= 0 ? size_t(o.width) * size_t(o.height) * 4 : 0);
+  return eachFrame("reading frames", set.range, report, error, [&](uint32_t n) {
+    const FrameSetFrame& frame = set.frames[n - set.range.first];
+    Clock::time_point mark = Clock::now();
+    if (!o.framesDir.empty()) {
+      if (!addFramePngFile(out.frames, n, frame.png, error) || !addManifestRow(out.frames, frame.row, error))
+        return kCaptureFailed;
+      times.png += lap(mark);
+    }
+    if (out.pipe.pid >= 0) {
+      if (!readPngRgba(frame.png, o.width, o.height, rgba.data(), error)) return kCaptureFailed;
+      times.readback += lap(mark);
+      if (!writeVideoFrame(out.pipe, rgba.data(), rgba.size(), error)) return kCaptureFailed;
+      times.video += lap(mark);
+    }
+    return kCaptureDone;
+  });
 }
 
 // Where the time went: each step in milliseconds a frame and as a share.
@@ -167,15 +202,25 @@ void reportTimes(const CaptureOptions& o, FrameRange range, double songSeconds, 
                  const StepTimes& t, CaptureReport& report) {
   const uint32_t count = range.end - range.first;
   char line[320];
-  std::snprintf(line, sizeof line, "captured frames %u to %u (%u at %s, %dx%d) in %.1f s: %.2f frames a second",
-                range.first, range.end - 1, count, frameRateText(o.fps).c_str(), o.width, o.height, frameSeconds,
-                frameSeconds > 0 ? count / frameSeconds : 0.0);
+  const bool fromSet = !o.fromFrames.empty();
+  std::snprintf(line, sizeof line, "%s frames %u to %u (%u at %s, %dx%d) in %.1f s: %.2f frames a second",
+                fromSet ? "read" : "captured", range.first, range.end - 1, count, frameRateText(o.fps).c_str(),
+                o.width, o.height, frameSeconds, frameSeconds > 0 ? count / frameSeconds : 0.0);
   reportLine(report, line);
-  std::snprintf(line, sizeof line, "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the "
-                "range %.1f s", stepText("drawing", t.drawing, count, frameSeconds).c_str(),
-                stepText("readback", t.readback, count, frameSeconds).c_str(),
-                stepText("PNG", t.png, count, frameSeconds).c_str(),
-                stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+  if (fromSet) {
+    // A frame of a set is copied into the new set and decoded for the video.
+    std::snprintf(line, sizeof line, "  a frame: %s, %s, %s; once: song %.1f s",
+                  stepText("copy", t.png, count, frameSeconds).c_str(),
+                  stepText("decoding", t.readback, count, frameSeconds).c_str(),
+                  stepText("video", t.video, count, frameSeconds).c_str(), songSeconds);
+  } else {
+    std::snprintf(line, sizeof line,
+                  "  a frame: %s, %s, %s, %s; once: song %.1f s, graphics %.1f s, frames before the range %.1f s",
+                  stepText("drawing", t.drawing, count, frameSeconds).c_str(),
+                  stepText("readback", t.readback, count, frameSeconds).c_str(),
+                  stepText("PNG", t.png, count, frameSeconds).c_str(),
+                  stepText("video", t.video, count, frameSeconds).c_str(), songSeconds, t.setup, t.replay);
+  }
   reportLine(report, line);
 }
 
@@ -201,10 +246,11 @@ void reportWritten(const CaptureOptions& o, FrameRange range, CaptureReport& rep
 }
 
 VideoRequest videoRequest(const CaptureOptions& o, const Outputs& out) {
-  return {o.videoPath, out.video.temporary, out.audioFile, o.width, o.height, o.fps};
+  return {o.videoPath, out.video.temporary, out.audioFile, o.width, o.height, o.fps, o.encoding};
 }
 
-int runStaged(const CaptureOptions& o, Outputs& out, CaptureReport& report, std::string* error) {
+// `set` holds the frames when they are read from a set, else null: they are drawn.
+int runStaged(const CaptureOptions& o, const FrameSet* set, Outputs& out, CaptureReport& report, std::string* error) {
   const FrameRange range = optionsFrameRange(o);
   const SampleRange sound = soundtrackRange(range, o.fps);
   const bool drawing = !o.framesDir.empty() || !o.videoPath.empty();
@@ -213,7 +259,7 @@ int runStaged(const CaptureOptions& o, Outputs& out, CaptureReport& report, std:
   const uint32_t lastPosition = framePosition(range.end - 1, o.fps);
   // The frames read the recording through the last one's row; the sound
   // goes to the end of the range.
-  uint32_t songFrames = drawing ? songFramesForPosition(lastPosition) : 0;
+  uint32_t songFrames = drawing && set == nullptr ? songFramesForPosition(lastPosition) : 0;
   if (!o.wavPath.empty() || !o.videoPath.empty()) songFrames = std::max(songFrames, sound.end);
   if (!renderSongThrough(songFrames, report.stream, error)) return kCaptureFailed;
   const double songSeconds = lap(mark);
@@ -231,7 +277,8 @@ int runStaged(const CaptureOptions& o, Outputs& out, CaptureReport& report, std:
 
   StepTimes times;
   mark = Clock::now();
-  status = drawFrames(o, range, out, times, report, error);
+  status = set != nullptr ? copyFrames(o, *set, out, times, report, error)
+                          : drawFrames(o, range, out, times, report, error);
   if (status != kCaptureDone) return status;
   const Clock::time_point encoding = Clock::now();
   if (!finishVideoPipe(out.pipe, error)) return kCaptureFailed;
@@ -244,16 +291,45 @@ int runStaged(const CaptureOptions& o, Outputs& out, CaptureReport& report, std:
 
 }  // namespace
 
+namespace {
+
+// A capture from frame sets takes their range, rate and size.
+int readSets(CaptureOptions& o, FrameSet* set, std::string* error) {
+  if (!readFrameSets(o.fromFrames, o.fps, set, error)) return kCaptureRefused;
+  if (!o.videoPath.empty() && (set->width % 2 != 0 || set->height % 2 != 0)) {
+    *error = "H.264 video needs an even width and height; the set's frames are " + std::to_string(set->width) + "x" +
+             std::to_string(set->height);
+    return kCaptureRefused;
+  }
+  o.fps = set->fps;
+  o.width = set->width;
+  o.height = set->height;
+  o.from = static_cast<double>(set->range.first) / set->fps;
+  o.to = static_cast<double>(set->range.end) / set->fps;
+  return kCaptureDone;
+}
+
+}  // namespace
+
 int runCapture(const CaptureOptions& options, CaptureReport& report, std::string* error) {
   Outputs out;
-  int status = checkCapture(options, &out.ffmpeg, error);
+  CaptureOptions o = options;
+  FrameSet set;
+  const bool fromSet = !o.fromFrames.empty();
+  int status = fromSet ? readSets(o, &set, error) : kCaptureDone;
   if (status != kCaptureDone) return status;
-  const bool drawing = !options.framesDir.empty() || !options.videoPath.empty();
+  status = checkCapture(o, &out.ffmpeg, error);
+  if (status != kCaptureDone) return status;
+  const bool drawing = !fromSet && (!o.framesDir.empty() || !o.videoPath.empty());
   if (drawing && !installCaptureFont(error)) return kCaptureRefused;
-  status = stageOutputs(options, out, report, error);
+  if (o.checkOnly) {
+    if (drawing) removeCaptureFont();
+    return kCaptureDone;
+  }
+  status = stageOutputs(o, out, report, error);
   try {
-    if (status == kCaptureDone) status = runStaged(options, out, report, error);
-    if (status == kCaptureDone) reportWritten(options, optionsFrameRange(options), report);
+    if (status == kCaptureDone) status = runStaged(o, fromSet ? &set : nullptr, out, report, error);
+    if (status == kCaptureDone) reportWritten(o, optionsFrameRange(o), report);
   } catch (const std::bad_alloc&) {
     *error = "out of memory";
     status = kCaptureFailed;
@@ -263,7 +339,7 @@ int runCapture(const CaptureOptions& options, CaptureReport& report, std::string
   if (status == kCaptureDone) status = reportStatus(report.writeError, error);
   const int stop = captureStopStatus(error);
   if (stop != kCaptureDone) status = stop;
-  if (status == kCaptureDone) status = commitOutputs(options, out, error);
+  if (status == kCaptureDone) status = commitOutputs(o, out, error);
   discardOutputs(out);
   if (drawing) removeCaptureFont();
   return status;

@@ -13,5 +13,6 @@
 // checked (capture_checks.h) before any output is touched; the outputs are
 // written beside their files and take their places together once all are
 // complete (staged_output.h). Returns the exit status, with the message in
-// *error when it is not done.
+// *error when it is not done. With checkOnly it stops after the checks
+// (the frame sets read, the font found), before any output is touched.
 int runCapture(const CaptureOptions& options, CaptureReport& report, std::string* error);

@@ -14,6 +14,21 @@
 inline constexpr char kManifestName[] = "frames.csv";
 inline constexpr char kManifestHeader[] = "frame,position,music_time,flash_level\n";
 
+// One line of the manifest, as numbers.
+struct ManifestRow {
+  uint32_t frame = 0;
+  uint32_t position = 0;  // samples
+  float musicTime = 0.0f;
+  float flashLevel = 0.0f;
+};
+
+// The line as the manifest writes it, without its line end.
+std::string manifestRowText(const ManifestRow& row);
+
+// Reads a line (without its line end); false unless it is exactly what
+// manifestRowText writes.
+bool readManifestRow(const std::string& line, ManifestRow* row);
+
 struct FrameFiles {
   StagedFolder folder;
   std::FILE* manifest = nullptr;
@@ -29,9 +44,12 @@ bool openFrameFiles(FrameFiles& files, const std::string& folder, std::string* e
 // Frame n's picture (RGB, rows top to bottom) as PNG.
 bool addFramePng(FrameFiles& files, uint32_t frame, const uint8_t* rgb, int width, int height, std::string* error);
 
+// A finished frame picture at `source` as frame n's (a link to it when the
+// system can make one, else a copy): the set gets the same bytes.
+bool addFramePngFile(FrameFiles& files, uint32_t frame, const std::string& source, std::string* error);
+
 // One manifest line.
-bool addManifestRow(FrameFiles& files, uint32_t frame, uint32_t position, float musicTime, float flashLevel,
-                    std::string* error);
+bool addManifestRow(FrameFiles& files, const ManifestRow& row, std::string* error);
 
 // Finishes the manifest: the set is then complete in the staged folder,
 // ready for the commit (commitStaged). False with the reason when a last

@@ -11,6 +11,7 @@
 #include "platform/process.h"
 #include "platform/stop_signals.h"
 #include "tools/capture/capture_checks.h"
+#include "tools/capture/capture_graphics.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/capture_status.h"
@@ -30,6 +31,11 @@ int captureStillFrame(const CaptureOptions& options, CaptureReport& notes) {
   std::string error, ffmpeg;
   const int status = checkCapture(options, &ffmpeg, &error);
   if (status != kCaptureDone) return report(status, error);
+  if (options.checkOnly) {
+    if (!installCaptureFont(&error)) return report(kCaptureRefused, error);
+    removeCaptureFont();
+    return kCaptureDone;
+  }
   const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess,
                              options.supersample};
   return report(captureStill(request, options.pngPath, notes, &error), error);

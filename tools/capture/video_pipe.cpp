@@ -201,7 +201,8 @@ std::vector<std::string> ffmpegArguments(const std::string& program, const Video
           "-framerate", std::to_string(request.fps), "-i", "pipe:0",
           "-i", "/dev/fd/" + std::to_string(kAudioDescriptor),
           "-map", "0:v:0", "-map", "1:a:0",
-          "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
+          "-c:v", "libx264", "-preset", request.encoding.preset, "-crf", std::to_string(request.encoding.crf),
+          "-pix_fmt", request.encoding.pixelFormat,
           "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart",
           outputName(request)};
 }

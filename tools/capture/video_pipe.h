@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/capture/video_encoding.h"
+
 struct VideoRequest {
   std::string target;  // the video's name, for messages
   std::string file;    // what ffmpeg writes: its name's extension picks the container
@@ -16,6 +18,7 @@ struct VideoRequest {
   int width;
   int height;
   uint32_t fps;
+  VideoEncoding encoding;
 };
 
 struct VideoPipe {
@@ -39,8 +42,8 @@ bool findProgram(const char* name, std::string* path);
 bool findFfmpeg(std::string* path);
 
 // ffmpeg's arguments, program name first: raw frames on standard input and
-// the WAVE file on descriptor 3 in, H.264 (4:2:0) and AAC out, to the file
-// through ffmpeg's file protocol.
+// the WAVE file on descriptor 3 in, H.264 (of the request's encoding) and
+// AAC out, to the file through ffmpeg's file protocol.
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request);
 
 // Starts ffmpeg in a process group of its own: a Ctrl-C at the terminal
