@@ -4,6 +4,8 @@
 
 #include "host/frame_schedule.h"
 
+std::string frameSizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
 bool checkFrameSize(int width, int height, const std::string& sizeText, std::string* error) {
   if (width >= kSmallestSide && height >= kSmallestSide && width <= kLargestSide && height <= kLargestSide)
     return true;

@@ -9,6 +9,9 @@
 inline constexpr int kSmallestSide = 16;
 inline constexpr int kLargestSide = 16384;
 
+// "WIDTHxHEIGHT", as sizes are written on the command line and in messages.
+std::string frameSizeText(int width, int height);
+
 // False, with "the frame size SIZE is not supported: each side from 16 to
 // 16384 pixels" in *error, when a side lies outside those bounds. sizeText
 // is the size as the user wrote it.

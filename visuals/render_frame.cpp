@@ -51,18 +51,11 @@ void drawDirectFrame(const FrameInputs& frame, TextPageState& pageState) {
 
 void drawScenePass() {
   const bool post = rendererSettings.postProcess;
-  if (supersampling()) {
-    setRenderTarget(sampleSurface);
-  } else {
-    setRenderTarget(post ? sceneSurface : backBuffer);
-  }
+  const bool samples = supersampling();
+  setRenderTarget(samples ? sampleSurface : post ? sceneSurface : backBuffer);
   setBlendMode(BlendMode::off);
   beginPass(effect, kScenePass);
-  if (supersampling()) {
-    drawQuad(sampleQuad);
-  } else {
-    drawQuad(post ? fullQuad : directionQuad);
-  }
+  drawQuad(samples ? sampleQuad : post ? fullQuad : directionQuad);
   endPass(effect);
 }
 

@@ -16,13 +16,19 @@ bool installCaptureFont(std::string* error) {
 
 void removeCaptureFont() { removeShowFont(); }
 
+bool checkCaptureFont(std::string* error) {
+  if (!installCaptureFont(error)) return false;
+  removeCaptureFont();
+  return true;
+}
+
 std::string captureFontPath() { return fontFilePath(kShowFontFile); }
 
 bool checkSupersampleSize(int width, int height, int supersample, std::string* error) {
   if (width * supersample <= kLargestSide && height * supersample <= kLargestSide) return true;
-  *error = "--supersample " + std::to_string(supersample) + " at " + std::to_string(width) + "x" +
-           std::to_string(height) + " draws the scene at " + std::to_string(width * supersample) + "x" +
-           std::to_string(height * supersample) + " pixels, beyond the " + std::to_string(kLargestSide) +
+  *error = "--supersample " + std::to_string(supersample) + " at " + frameSizeText(width, height) +
+           " draws the scene at " + frameSizeText(width * supersample, height * supersample) + " pixels, beyond the " +
+           std::to_string(kLargestSide) +
            " a side that a render target takes; give a smaller --size or --supersample";
   return false;
 }
@@ -32,8 +38,8 @@ bool openCaptureGraphics(int width, int height, bool postProcess, int supersampl
   int drawnWidth = 0, drawnHeight = 0;
   surfaceSize(backBufferSurface(), &drawnWidth, &drawnHeight);
   if (drawnWidth != width || drawnHeight != height) {
-    *error = "The graphics driver made a " + std::to_string(drawnWidth) + "x" + std::to_string(drawnHeight) +
-             " back buffer instead of " + std::to_string(width) + "x" + std::to_string(height) + ".";
+    *error = "The graphics driver made a " + frameSizeText(drawnWidth, drawnHeight) + " back buffer instead of " +
+             frameSizeText(width, height) + ".";
     closeHeadlessGraphics();
     return false;
   }

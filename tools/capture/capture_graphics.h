@@ -15,6 +15,9 @@
 bool installCaptureFont(std::string* error);
 void removeCaptureFont();
 
+// Whether the face installs (--check): installed and removed again.
+bool checkCaptureFont(std::string* error);
+
 // The file installCaptureFont reads, "" when there is none.
 std::string captureFontPath();
 

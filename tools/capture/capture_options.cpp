@@ -131,6 +131,12 @@ bool checkEncoding(const CaptureOptions& o, const GivenValues& values, std::stri
   return true;
 }
 
+bool checkVideoName(const std::string& videoPath, std::string* error) {
+  if (isH264Container(videoPath)) return true;
+  *error = "--video needs a file name ending in .mp4, .m4v, .mov or .mkv, not '" + videoPath + "'";
+  return false;
+}
+
 // From frame sets: the outputs only, and the rate to tell a short set's.
 bool checkFromFrames(const CaptureOptions& o, const GivenValues& values, std::string* error) {
   for (const auto& [option, value] : values) {
@@ -145,10 +151,7 @@ bool checkFromFrames(const CaptureOptions& o, const GivenValues& values, std::st
     *error = "--from-frames needs something to make: --video FILE, --wav FILE or --frames DIR";
     return false;
   }
-  if (!o.videoPath.empty() && !isH264Container(o.videoPath)) {
-    *error = "--video needs a file name ending in .mp4, .m4v, .mov or .mkv, not '" + o.videoPath + "'";
-    return false;
-  }
+  if (!o.videoPath.empty() && !checkVideoName(o.videoPath, error)) return false;
   return checkEncoding(o, values, error);
 }
 
@@ -299,15 +302,8 @@ bool checkTogether(const CaptureOptions& o, const Given& given, const GivenValue
              std::to_string(range.end - range.first) + " frames, fewer than its parts";
     return false;
   }
-  if (!o.videoPath.empty() && !isH264Container(o.videoPath)) {
-    *error = "--video needs a file name ending in .mp4, .m4v, .mov or .mkv, not '" + o.videoPath + "'";
-    return false;
-  }
-  if (!o.videoPath.empty() && (o.width % 2 != 0 || o.height % 2 != 0)) {
-    *error = "H.264 video needs an even width and height, not " + std::to_string(o.width) + "x" +
-             std::to_string(o.height);
-    return false;
-  }
+  if (!o.videoPath.empty() && !checkVideoName(o.videoPath, error)) return false;
+  if (!o.videoPath.empty() && !checkVideoFrameSize(o.width, o.height, error)) return false;
   return checkEncoding(o, values, error);
 }
 
@@ -364,6 +360,12 @@ FrameRange optionsFrameRange(const CaptureOptions& options) {
   const uint64_t count = range.end - range.first;
   return {static_cast<uint32_t>(range.first + count * options.shard / options.shards),
           static_cast<uint32_t>(range.first + count * (options.shard + 1) / options.shards)};
+}
+
+bool checkVideoFrameSize(int width, int height, std::string* error) {
+  if (width % 2 == 0 && height % 2 == 0) return true;
+  *error = "H.264 video needs an even width and height, not " + frameSizeText(width, height);
+  return false;
 }
 
 bool isH264Container(const std::string& videoPath) {

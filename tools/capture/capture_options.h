@@ -56,5 +56,9 @@ FrameRange optionsFrameRange(const CaptureOptions& options);
 // AAC (.mp4, .m4v, .mov, .mkv), the only ones --video takes.
 bool isH264Container(const std::string& videoPath);
 
+// False with the message when H.264 cannot hold frames of that size (odd
+// sides): the command line's size, or a frame set's.
+bool checkVideoFrameSize(int width, int height, std::string* error);
+
 extern const char* const kCaptureSynopsis;  // the two forms of the command
 extern const char* const kCaptureHelp;      // the synopsis and every option

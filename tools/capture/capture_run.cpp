@@ -289,18 +289,10 @@ int runStaged(const CaptureOptions& o, const FrameSet* set, Outputs& out, Captur
   return kCaptureDone;
 }
 
-}  // namespace
-
-namespace {
-
 // A capture from frame sets takes their range, rate and size.
 int readSets(CaptureOptions& o, FrameSet* set, std::string* error) {
   if (!readFrameSets(o.fromFrames, o.fps, set, error)) return kCaptureRefused;
-  if (!o.videoPath.empty() && (set->width % 2 != 0 || set->height % 2 != 0)) {
-    *error = "H.264 video needs an even width and height; the set's frames are " + std::to_string(set->width) + "x" +
-             std::to_string(set->height);
-    return kCaptureRefused;
-  }
+  if (!o.videoPath.empty() && !checkVideoFrameSize(set->width, set->height, error)) return kCaptureRefused;
   o.fps = set->fps;
   o.width = set->width;
   o.height = set->height;
@@ -321,11 +313,8 @@ int runCapture(const CaptureOptions& options, CaptureReport& report, std::string
   status = checkCapture(o, &out.ffmpeg, error);
   if (status != kCaptureDone) return status;
   const bool drawing = !fromSet && (!o.framesDir.empty() || !o.videoPath.empty());
+  if (o.checkOnly) return drawing && !checkCaptureFont(error) ? kCaptureRefused : kCaptureDone;
   if (drawing && !installCaptureFont(error)) return kCaptureRefused;
-  if (o.checkOnly) {
-    if (drawing) removeCaptureFont();
-    return kCaptureDone;
-  }
   status = stageOutputs(o, out, report, error);
   try {
     if (status == kCaptureDone) status = runStaged(o, fromSet ? &set : nullptr, out, report, error);

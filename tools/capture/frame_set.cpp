@@ -115,9 +115,8 @@ bool checkPictures(FrameSet& set, std::string* error) {
       set.width = width;
       set.height = height;
     } else if (width != set.width || height != set.height) {
-      *error = "'" + frame.png + "' is " + std::to_string(width) + "x" + std::to_string(height) +
-               ", not the set's size: '" + set.frames.front().png + "' is " + std::to_string(set.width) + "x" +
-               std::to_string(set.height);
+      *error = "'" + frame.png + "' is " + frameSizeText(width, height) + ", not the set's size: '" +
+               set.frames.front().png + "' is " + frameSizeText(set.width, set.height);
       return false;
     }
   }

@@ -31,11 +31,7 @@ int captureStillFrame(const CaptureOptions& options, CaptureReport& notes) {
   std::string error, ffmpeg;
   const int status = checkCapture(options, &ffmpeg, &error);
   if (status != kCaptureDone) return report(status, error);
-  if (options.checkOnly) {
-    if (!installCaptureFont(&error)) return report(kCaptureRefused, error);
-    removeCaptureFont();
-    return kCaptureDone;
-  }
+  if (options.checkOnly) return report(checkCaptureFont(&error) ? kCaptureDone : kCaptureRefused, error);
   const StillRequest request{options.stillSeconds, options.width, options.height, options.postProcess,
                              options.supersample};
   return report(captureStill(request, options.pngPath, notes, &error), error);

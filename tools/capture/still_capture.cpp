@@ -35,18 +35,15 @@ bool drawStill(uint32_t position, const StillRequest& request, std::FILE* progre
   return true;
 }
 
-}  // namespace
-
 // renderStill, with the song's progress on `progress` (null: none).
-static int renderStillShowing(const StillRequest& request, std::FILE* progress, std::vector<uint8_t>* rgb,
-                              std::string* error) {
+int renderStillShowing(const StillRequest& request, std::FILE* progress, std::vector<uint8_t>* rgb,
+                       std::string* error) {
   uint32_t position = 0;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%g s", request.seconds);
   if (!checkSongTime(request.seconds, std::string("the music position ") + seconds, error) ||
       !stillPosition(request.seconds, &position) ||
-      !checkFrameSize(request.width, request.height,
-                      std::to_string(request.width) + "x" + std::to_string(request.height), error) ||
+      !checkFrameSize(request.width, request.height, frameSizeText(request.width, request.height), error) ||
       !checkSupersampleSize(request.width, request.height, request.supersample, error))
     return kCaptureRefused;
   if (!installCaptureFont(error)) return kCaptureRefused;
@@ -54,6 +51,8 @@ static int renderStillShowing(const StillRequest& request, std::FILE* progress, 
   removeCaptureFont();
   return drawn ? kCaptureDone : kCaptureFailed;
 }
+
+}  // namespace
 
 int renderStill(const StillRequest& request, std::vector<uint8_t>* rgb, std::string* error) {
   return renderStillShowing(request, nullptr, rgb, error);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "host/still_checks.h"
 #include "platform/stop_signals.h"
 #include "tools/capture/video_frames.h"
 
@@ -197,7 +198,7 @@ bool findProgram(const char* name, std::string* path) {
 std::vector<std::string> ffmpegArguments(const std::string& program, const VideoRequest& request) {
   return {program, "-hide_banner", "-nostats", "-loglevel", "error", "-y",
           "-f", "rawvideo", "-pixel_format", "rgba",
-          "-video_size", std::to_string(request.width) + "x" + std::to_string(request.height),
+          "-video_size", frameSizeText(request.width, request.height),
           "-framerate", std::to_string(request.fps), "-i", "pipe:0",
           "-i", "/dev/fd/" + std::to_string(kAudioDescriptor),
           "-map", "0:v:0", "-map", "1:a:0",
